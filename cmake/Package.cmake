@@ -1,0 +1,1 @@
+# Placeholder: the add-in package comes with the toolbar icons.

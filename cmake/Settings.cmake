@@ -1,0 +1,23 @@
+# Build settings shared by every target: warnings, sanitizers, and checks of the cache values
+# that end up fixed in the add-in.
+
+if(NOT TRELVIK_LEARNING_HOST MATCHES "^[A-Za-z0-9.-]+$")
+    message(FATAL_ERROR "TRELVIK_LEARNING_HOST must be a plain host name, got '${TRELVIK_LEARNING_HOST}'")
+endif()
+if(NOT TRELVIK_ESHOP_URL MATCHES "^https://[A-Za-z0-9.-]+(/[A-Za-z0-9._~/?=&%-]*)?$")
+    message(FATAL_ERROR "TRELVIK_ESHOP_URL must be an absolute https URL, got '${TRELVIK_ESHOP_URL}'")
+endif()
+
+add_library(trelvik_warnings INTERFACE)
+target_compile_options(trelvik_warnings INTERFACE -Wall -Wextra -Wpedantic -Wshadow -Wnon-virtual-dtor)
+if(TRELVIK_WERROR)
+    target_compile_options(trelvik_warnings INTERFACE -Werror)
+endif()
+
+if(TRELVIK_SANITIZE)
+    # vptr checks compare type information across the add-in's hidden-visibility boundary and
+    # report false mismatches, so that one check is left out.
+    add_compile_options(-fsanitize=address,undefined -fno-sanitize=vptr -fno-sanitize-recover=all
+                        -fno-omit-frame-pointer)
+    add_link_options(-fsanitize=address,undefined)
+endif()

@@ -1,0 +1,110 @@
+// EventImpl: a host event with its registered handlers, fault points and trace entries.
+#pragma once
+
+#include "Counted.h"
+#include "SessionState.h"
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+namespace simhost {
+
+// Interface: the sdk event class; Handler: its handler base; Args: its argument class.
+// kind names the fault points ("HTMLEvent" → "HTMLEvent.add"), key qualifies them (a command id).
+template <class Interface, class Handler, class Args>
+class EventImpl final : public Counted<Interface>, public HandlerSlot {
+public:
+    EventImpl(SessionState& session, std::string kind, std::string traceName, std::string key)
+        : Counted<Interface>(session, kind + " " + traceName), kind_(std::move(kind)),
+          traceName_(std::move(traceName)), key_(std::move(key))
+    {
+    }
+
+    ~EventImpl() override
+    {
+        for (Handler* handler : handlers_) {
+            this->session_.disconnect(handler, this);
+        }
+    }
+
+    [[nodiscard]] const std::string& traceName() const { return traceName_; }
+    [[nodiscard]] int handlerCount() const { return static_cast<int>(handlers_.size()); }
+
+    // Calls every handler registered now, in registration order. With the "args" fault the
+    // handlers receive empty arguments, as a faulty host might send them.
+    void fire(Args& args)
+    {
+        const std::vector<Handler*> handlers = handlers_;
+        for (Handler* handler : handlers) {
+            if (std::find(handlers_.begin(), handlers_.end(), handler) == handlers_.end()) {
+                continue; // disconnected by an earlier handler of this round
+            }
+            adsk::core::Ptr<Args> argsRef;
+            if (!faultFor("args")) {
+                argsRef = adsk::core::Ptr<Args>(&args, false);
+            }
+            this->session_.deliver("notify:" + traceName_, [&] { handler->notify(argsRef); });
+        }
+    }
+
+    void disconnect(const adsk::core::EventHandler* handler) override
+    {
+        handlers_.erase(std::remove_if(handlers_.begin(), handlers_.end(),
+                                       [&](Handler* h) { return static_cast<adsk::core::EventHandler*>(h) == handler; }),
+                        handlers_.end());
+    }
+
+private:
+    bool faultFor(const char* operation)
+    {
+        const std::string point = kind_ + "." + operation;
+        return key_.empty() ? this->session_.fault(point) : this->session_.fault(point, key_);
+    }
+
+    char* name_raw() const override
+    {
+        this->checkAlive("name");
+        return nullptr;
+    }
+
+    bool add_raw(Handler* handler) override
+    {
+        this->checkAlive("add");
+        auto& entry = this->session_.trace("op", "addHandler").add("event", traceName_);
+        if (handler == nullptr || faultFor("add")) {
+            entry.add("added", false);
+            return false;
+        }
+        // A second add of the same handler is refused, so the handler is never called twice
+        // for one report; the add-in is told by the result.
+        if (std::find(handlers_.begin(), handlers_.end(), handler) != handlers_.end()) {
+            entry.add("added", false).add("duplicate", true);
+            return false;
+        }
+        handlers_.push_back(handler);
+        this->session_.connect(handler, this);
+        entry.add("added", true);
+        return true;
+    }
+
+    bool remove_raw(Handler* handler) override
+    {
+        this->checkAlive("remove");
+        const auto it = std::find(handlers_.begin(), handlers_.end(), handler);
+        if (it == handlers_.end()) {
+            return false;
+        }
+        handlers_.erase(it);
+        this->session_.disconnect(handler, this);
+        this->session_.trace("op", "removeHandler").add("event", traceName_);
+        return true;
+    }
+
+    std::string kind_;
+    std::string traceName_;
+    std::string key_;
+    std::vector<Handler*> handlers_;
+};
+
+} // namespace simhost

@@ -1,0 +1,37 @@
+// Bookkeeping shared by every simulated host object: its reference count as held by the add-in,
+// a label for reports, and whether the host has deleted it.
+#pragma once
+
+#include <string>
+
+namespace simhost {
+
+class SessionState;
+
+class Tracked {
+public:
+    Tracked(SessionState& session, std::string label) : session_(session), label_(std::move(label)) {}
+    virtual ~Tracked() = default;
+    Tracked(const Tracked&) = delete;
+    Tracked& operator=(const Tracked&) = delete;
+
+    [[nodiscard]] int references() const { return references_; }
+    [[nodiscard]] const std::string& label() const { return label_; }
+    [[nodiscard]] bool deleted() const { return deleted_; }
+    void markDeleted() { deleted_ = true; }
+
+protected:
+    void addReference();
+    void releaseReference();
+    // Records a contract violation when the add-in calls through a deleted object.
+    void checkAlive(const char* operation) const;
+
+    SessionState& session_;
+
+private:
+    std::string label_;
+    int references_ = 0;
+    bool deleted_ = false;
+};
+
+} // namespace simhost

@@ -1,0 +1,69 @@
+// Base of every host object, and the host-text transfer helpers.
+//
+// Every host object is reference counted: addref() and release() are its first two virtual
+// operations. Public wrappers call private *_raw operations; a text result is a host-allocated
+// zero-terminated UTF-8 array that the wrapper copies and frees with DeallocateArrayInternal.
+#pragma once
+
+#include "Memory.h"
+#include "OSMacros.h"
+
+#include <string>
+
+namespace adsk::core {
+
+// Frees a text array allocated by the host. Null is accepted and ignored.
+XI_CORE_API void DeallocateArrayInternal(char* array);
+
+namespace detail {
+// Copies a host text result into a std::string and frees the host's array; null reads as empty.
+inline std::string takeHostText(char* text)
+{
+    if (text == nullptr) {
+        return {};
+    }
+    struct Free {
+        char* text;
+        ~Free() { DeallocateArrayInternal(text); }
+    } const owner{text};
+    return std::string(text);
+}
+} // namespace detail
+
+class Base {
+public:
+    virtual void addref() = 0;
+    virtual void release() = 0;
+
+    static const char* classType() { return "adsk::core::Base"; }
+    static const char* interfaceId() { return classType(); }
+
+    // The concrete type's classType().
+    virtual const char* objectType() const = 0;
+    // False once the object has been deleted in the host.
+    virtual bool isValid() const = 0;
+
+    // The object viewed as T, or null. No reference is added: the caller adds one if it keeps it.
+    template <class T>
+    T* query() const
+    {
+        return static_cast<T*>(queryInterface(T::interfaceId()));
+    }
+
+    // The object viewed as T with a reference of its own, or an empty Ptr.
+    template <class T>
+    Ptr<T> cast() const
+    {
+        return Ptr<T>(query<T>(), false);
+    }
+
+protected:
+    Base() = default;
+    virtual ~Base() = default;
+    Base(const Base&) = delete;
+    Base& operator=(const Base&) = delete;
+
+    virtual void* queryInterface(const char* id) const = 0;
+};
+
+} // namespace adsk::core

@@ -1,0 +1,45 @@
+// Command definitions: what a button runs. The host owns them until deleteMe().
+#pragma once
+
+#include "CommandEvents.h"
+
+namespace adsk::core {
+
+class CommandDefinition : public Base {
+public:
+    static const char* classType() { return "adsk::core::CommandDefinition"; }
+    static const char* interfaceId() { return classType(); }
+    Ptr<CommandCreatedEvent> commandCreated() const { return Ptr<CommandCreatedEvent>(commandCreated_raw()); }
+    bool deleteMe() { return deleteMe_raw(); }
+    std::string id() const { return detail::takeHostText(id_raw()); }
+
+private:
+    virtual CommandCreatedEvent* commandCreated_raw() const = 0;
+    virtual bool deleteMe_raw() = 0;
+    virtual char* id_raw() const = 0;
+};
+
+class CommandDefinitions : public Base {
+public:
+    static const char* classType() { return "adsk::core::CommandDefinitions"; }
+    static const char* interfaceId() { return classType(); }
+    // Texts are UTF-8; resourceFolder is relative to the add-in's folder.
+    Ptr<CommandDefinition> addButtonDefinition(const std::string& id, const std::string& name,
+                                               const std::string& tooltip,
+                                               const std::string& resourceFolder = "")
+    {
+        return Ptr<CommandDefinition>(
+            addButtonDefinition_raw(id.c_str(), name.c_str(), tooltip.c_str(), resourceFolder.c_str()));
+    }
+    Ptr<CommandDefinition> itemById(const std::string& id) const
+    {
+        return Ptr<CommandDefinition>(itemById_raw(id.c_str()));
+    }
+
+private:
+    virtual CommandDefinition* addButtonDefinition_raw(const char* id, const char* name, const char* tooltip,
+                                                       const char* resourceFolder) = 0;
+    virtual CommandDefinition* itemById_raw(const char* id) const = 0;
+};
+
+} // namespace adsk::core

@@ -1,0 +1,24 @@
+#include "HostText.h"
+
+namespace trelvik {
+
+std::string toHostText(std::u16string_view text)
+{
+    std::string out;
+    out.reserve(text.size() * 3);
+    for (const char16_t unit : text) {
+        if (unit < 0x80) {
+            out += static_cast<char>(unit);
+        } else if (unit < 0x800) {
+            out += static_cast<char>(0xC0 | (unit >> 6));
+            out += static_cast<char>(0x80 | (unit & 0x3F));
+        } else {
+            out += static_cast<char>(0xE0 | (unit >> 12));
+            out += static_cast<char>(0x80 | ((unit >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (unit & 0x3F));
+        }
+    }
+    return out;
+}
+
+} // namespace trelvik

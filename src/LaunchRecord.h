@@ -1,0 +1,41 @@
+// The launch record: a small text file beside the library that counts the add-in's starts.
+//
+// Format: line 1 the creation date (dd.mm.yyyy, local time), line 2 the launch counter, lines 3
+// and later kept as they are. Line ends are written CR LF; CR LF and bare LF are read.
+#pragma once
+
+#include "platform/FileSystem.h"
+#include "platform/Platform.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace trelvik {
+
+// The record beside the library: its file name with the shared-library extension (".dll" in
+// any case, or the platform's own) replaced by "_Info.txt", or "_Info.txt" appended.
+std::filesystem::path launchRecordPath(const std::filesystem::path& library);
+
+// The text of a record created today: date, CR LF, "1", nothing after (13 bytes).
+std::string newRecordText(const platform::LocalDate& today);
+
+struct RecordUpdate {
+    std::int32_t launchCount; // the counter read (0 when unreadable, 1 when missing)
+    std::string text;         // the record to write back
+};
+
+// Advances the counter of an existing record's content.
+RecordUpdate advanceRecordText(std::string_view content);
+
+// Reads line 2 the way strtol reads base 10; no digits or a value outside 32 bits give 0.
+std::int32_t parseCounter(std::string_view line);
+
+// Creates or advances the record of the library and returns the launch count: 1 when the
+// record was created, -1 when it exists but cannot be read (it is then left alone), otherwise
+// the counter read. A record that cannot be written stays as it was. Never throws.
+std::int32_t advanceLaunchRecord(const std::filesystem::path& library, const platform::LocalDate& today,
+                                 platform::FileSystem& files = platform::FileSystem::system()) noexcept;
+
+} // namespace trelvik

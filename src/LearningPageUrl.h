@@ -1,0 +1,15 @@
+// The learning page URL, composed from the host's language and entitlement text.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace trelvik {
+
+// Every byte outside A-Z a-z 0-9 - . _ ~ as %XX (upper-case hex).
+std::string percentEncode(std::string_view text);
+
+// "https://<host>/fusion360/learning.asp?lang=<CSY|ENG>&lic=<entitlement, percent-encoded>".
+std::string learningPageUrl(int userLanguage, std::string_view entitlement);
+
+} // namespace trelvik

@@ -1,0 +1,95 @@
+#include "LearningPalette.h"
+
+#include "AddinState.h"
+#include "Containment.h"
+#include "HostText.h"
+#include "LinkPolicy.h"
+#include "PaletteHandlers.h"
+#include "ShellText.h"
+#include "platform/Platform.h"
+
+namespace trelvik {
+
+namespace core = adsk::core;
+
+namespace {
+constexpr const char* paletteId = "teachPalete";
+constexpr int showNormal = 1;
+} // namespace
+
+std::string composeLearningPageUrl(const core::Ptr<core::Application>& application)
+{
+    const std::string entitlement = application->executeTextCommand("Debug.EntitlementString");
+    int language = 0;
+    {
+        const core::Ptr<core::Preferences> preferences = application->preferences();
+        const core::Ptr<core::GeneralPreferences> general = preferences->generalPreferences();
+        language = general->userLanguage();
+    }
+    return learningPageUrl(language, entitlement);
+}
+
+void displayPalette(const core::Ptr<core::Palettes>& palettes, core::HTMLEventHandler& handler,
+                    const std::string& url)
+{
+    AddinState& state = addinState();
+    storeReference(state.palette, palettes->itemById(paletteId));
+    if (state.palette) {
+        // Found: shown again as it is; no reload, no docking, no second handler.
+        state.palette->isVisible(true);
+        return;
+    }
+    storeReference(state.palette, palettes->add(paletteId, toHostText(u"Trelvik Reziravo 360"), url, true, true,
+                                                true, 300, 400, true));
+    if (!state.palette) {
+        return;
+    }
+    state.palette->dockingState(core::PaletteDockStateLeft);
+    const core::Ptr<core::HTMLEvent> incoming = state.palette->incomingFromHTML();
+    if (!incoming || !incoming->add(&handler)) {
+        return; // left created but hidden; the next call finds it and shows it
+    }
+    state.palette->isVisible(true);
+}
+
+void showPalette()
+{
+    const std::string url = composeLearningPageUrl(addinState().application);
+    // The palette side takes the application afresh, not from the add-in state.
+    const core::Ptr<core::Application> application = core::Application::get();
+    if (!application) {
+        return;
+    }
+    const core::Ptr<core::UserInterface> userInterface = application->userInterface();
+    if (!userInterface) {
+        return;
+    }
+    const core::Ptr<core::Palettes> palettes = userInterface->palettes();
+    if (!palettes) {
+        return;
+    }
+    displayPalette(palettes, addinState().quelsHtml, url);
+}
+
+void openPageLink(const core::Ptr<core::HTMLEventArgs>& eventArgs)
+{
+    const std::optional<std::string> link = acceptLink(eventArgs->data());
+    if (!link) {
+        return;
+    }
+    ShellText wide;
+    wide.convert(link->c_str(), CP_UTF8_PAGE);
+    platform::shellExecute(u"open", wide.get(), nullptr, nullptr, showNormal);
+}
+
+void QuelsHTMLEventHandler::notify(const core::Ptr<core::HTMLEventArgs>& eventArgs)
+{
+    containNotification([&] { openPageLink(eventArgs); });
+}
+
+void QuelFirst3sHTMLEventHandler::notify(const core::Ptr<core::HTMLEventArgs>& eventArgs)
+{
+    containNotification([&] { openPageLink(eventArgs); });
+}
+
+} // namespace trelvik

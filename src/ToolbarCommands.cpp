@@ -1,0 +1,96 @@
+#include "ToolbarCommands.h"
+
+#include "AddinState.h"
+#include "HostText.h"
+
+#include <string_view>
+
+namespace trelvik {
+
+namespace core = adsk::core;
+
+namespace {
+
+struct CommandSpec {
+    const char* id;
+    std::u16string_view name;
+    std::u16string_view tooltip;
+    const char* iconFolder;
+    const char* lessTenIconFolder;
+};
+
+constexpr CommandSpec guideCommand{
+    "runTeachPalette",
+    u"Zobrazit Trelvik",
+    u"Trelvik je pomocník pro začátečníky, integrovaný do prostředí programu Fusion 360 a napomáhá s prvními "
+    u"kroky v aplikaci.",
+    "resources/Trelvik",
+    "resources/Trelvik/LessTen",
+};
+
+constexpr CommandSpec eshopCommand{
+    "openEshop",
+    u"CAD/CAM eshop",
+    u"Otevře nabídku výukových kurzů, doplňků a rozšíření Fusionu 360 na e-shopu Morvane Sytems.",
+    "resources/Eshop",
+    "resources/Eshop/LessTen",
+};
+
+core::Ptr<core::CommandDefinition> define(const CommandSpec& spec)
+{
+    const AddinState& state = addinState();
+    const char* folder = useLessTenIcons(state.launchCount) ? spec.lessTenIconFolder : spec.iconFolder;
+    // Names and tooltips are converted right before they reach the host.
+    return state.userInterface->commandDefinitions()->addButtonDefinition(spec.id, toHostText(spec.name),
+                                                                          toHostText(spec.tooltip), folder);
+}
+
+template <class Handler>
+bool addCreatedHandler(const core::Ptr<core::CommandDefinition>& definition, Handler& handler)
+{
+    const core::Ptr<core::CommandCreatedEvent> created = definition->commandCreated();
+    return created && created->add(&handler);
+}
+
+void removeCommand(const core::Ptr<core::Toolbar>& toolbar, const char* id)
+{
+    if (core::Ptr<core::CommandDefinition> definition =
+            addinState().userInterface->commandDefinitions()->itemById(id)) {
+        definition->deleteMe();
+    }
+    if (const core::Ptr<core::ToolbarControl> control = toolbar->controls()->itemById(id)) {
+        if (core::Ptr<core::CommandControl> commandControl = control->cast<core::CommandControl>()) {
+            commandControl->deleteMe();
+        }
+    }
+}
+
+} // namespace
+
+bool createToolbarCommands(const core::Ptr<core::Toolbar>& toolbar)
+{
+    AddinState& state = addinState();
+    const core::Ptr<core::CommandDefinition> guide = define(guideCommand);
+    if (!guide) {
+        return false;
+    }
+    const core::Ptr<core::CommandDefinition> eshop = define(eshopCommand);
+    if (!eshop) {
+        return false;
+    }
+    if (!toolbar->controls()->addCommand(eshop, "UserDisplayNameCommand", true)) {
+        return false;
+    }
+    if (!toolbar->controls()->addCommand(guide, "HelpGroupCommand", false)) {
+        return false;
+    }
+    return addCreatedHandler(guide, state.cmdCreated) && addCreatedHandler(eshop, state.cmdEshopCreated);
+}
+
+void removeToolbarCommands(const core::Ptr<core::Toolbar>& toolbar)
+{
+    removeCommand(toolbar, eshopCommand.id);
+    removeCommand(toolbar, guideCommand.id);
+}
+
+} // namespace trelvik

@@ -1,0 +1,124 @@
+// hostsim: loads an add-in library into the simulated host, drives it through a list of actions
+// and prints every effect the add-in has on the host.
+#include "Actions.h"
+#include "TraceFormat.h"
+
+#include <simhost/Session.h>
+
+#include <CLI/CLI.hpp>
+
+#include <cstdio>
+#include <iostream>
+#include <stdexcept>
+
+namespace {
+
+constexpr int exitUsage = 2;
+constexpr int exitLoad = 1;
+
+void runActions(simhost::Session& session, const std::vector<hostsim::Action>& actions)
+{
+    using Kind = hostsim::Action::Kind;
+    for (const hostsim::Action& action : actions) {
+        switch (action.kind) {
+        case Kind::Run:
+            session.run();
+            break;
+        case Kind::Stop:
+            session.stop();
+            break;
+        case Kind::Click:
+            session.click(action.argument);
+            break;
+        case Kind::Message:
+            session.message(action.argument);
+            break;
+        case Kind::Online:
+            session.setOnline(true);
+            break;
+        case Kind::Offline:
+            session.setOnline(false);
+            break;
+        case Kind::Unload:
+            session.unload();
+            break;
+        }
+    }
+    // A host unloads its add-ins when it ends, so the balance is always reported.
+    if (session.loaded()) {
+        session.unload();
+    }
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    CLI::App app{"Loads an add-in library into a simulated Fusion 360 host, runs ACTIONs in order and "
+                 "prints every effect on the host.\n"
+                 "ACTION: run | stop | click COMMAND_ID | message TEXT | online | offline | unload "
+                 "(default: run). Put -- before actions whose text starts with '-'.",
+                 "hostsim"};
+    simhost::Options options;
+    std::string entitlement;
+    bool listFaults = false;
+    bool json = false;
+    std::string library;
+    std::vector<std::string> words;
+    app.add_option("--language", options.language, "UI language the host reports (default 3; 2 is Czech)");
+    app.add_option("--entitlement", entitlement, "text returned by \"Debug.EntitlementString\" (default: none)");
+    app.add_flag("--offline", options.offline, "the host is off-line when the add-in starts");
+    app.add_option("--fail", options.faults, "make one host operation yield none / refuse (repeatable)")
+        ->type_name("WHAT")
+        ->take_all();
+    app.add_flag("--list-faults", listFaults, "print every WHAT that --fail accepts and exit");
+    app.add_flag("--json", json, "print the trace as JSON Lines");
+    app.add_option("ADDIN_LIBRARY", library, "the add-in library to load");
+    app.add_option("ACTION", words, "actions, in order");
+
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::CallForHelp&) {
+        std::cout << app.help();
+        return 0;
+    } catch (const CLI::ParseError& error) {
+        std::cerr << "hostsim: " << error.what() << " (see --help)\n";
+        return exitUsage;
+    }
+    if (listFaults) {
+        for (const std::string& point : simhost::Session::faultPoints()) {
+            std::cout << point << '\n';
+        }
+        return 0;
+    }
+    if (library.empty()) {
+        std::cerr << "hostsim: missing ADDIN_LIBRARY (see --help)\n";
+        return exitUsage;
+    }
+    if (app.count("--entitlement") > 0) {
+        options.entitlement = entitlement;
+    }
+
+    try {
+        const std::vector<hostsim::Action> actions = hostsim::parseActions(words);
+        simhost::Session session(options);
+        int status = 0;
+        try {
+            session.load(library);
+            runActions(session, actions);
+        } catch (const simhost::LoadError& error) {
+            std::cerr << "hostsim: " << error.what() << '\n';
+            status = exitLoad;
+        }
+        for (const simhost::TraceEntry& entry : session.trace()) {
+            std::cout << (json ? hostsim::toJsonLine(entry) : hostsim::toReadableLine(entry)) << '\n';
+        }
+        return status;
+    } catch (const std::invalid_argument& error) {
+        std::cerr << "hostsim: " << error.what() << '\n';
+        return exitUsage;
+    } catch (const simhost::UsageError& error) {
+        std::cerr << "hostsim: " << error.what() << '\n';
+        return exitUsage;
+    }
+}

@@ -71,20 +71,22 @@ private:
     bool add_raw(Handler* handler) override
     {
         this->checkAlive("add");
-        auto& entry = this->session_.trace("op", "addHandler").add("event", traceName_);
         if (handler == nullptr || faultFor("add")) {
-            entry.add("added", false);
+            this->session_.trace("op", "addHandler").add("event", traceName_).add("added", false);
             return false;
         }
         // A second add of the same handler is refused, so the handler is never called twice
         // for one report; the add-in is told by the result.
         if (std::find(handlers_.begin(), handlers_.end(), handler) != handlers_.end()) {
-            entry.add("added", false).add("duplicate", true);
+            this->session_.trace("op", "addHandler")
+                .add("event", traceName_)
+                .add("added", false)
+                .add("duplicate", true);
             return false;
         }
         handlers_.push_back(handler);
         this->session_.connect(handler, this);
-        entry.add("added", true);
+        this->session_.trace("op", "addHandler").add("event", traceName_).add("added", true);
         return true;
     }
 

@@ -96,6 +96,8 @@ Session::~Session()
 #endif
 }
 
+void Session::setFaults(const std::vector<std::string>& faults) { state_->setFaults(faults); }
+
 void Session::load(const std::filesystem::path& library)
 {
     if (state_->library_ || state_->unloaded_) {

@@ -18,13 +18,7 @@ SessionState* SessionState::current() { return g_current; }
 
 SessionState::SessionState(Options options) : options_(std::move(options)), offline_(options_.offline)
 {
-    const auto& known = Session::faultPoints();
-    for (const std::string& point : options_.faults) {
-        if (std::find(known.begin(), known.end(), point) == known.end()) {
-            throw UsageError("unknown fault point '" + point + "' (see --list-faults)");
-        }
-        faults_.insert(point);
-    }
+    setFaults(options_.faults);
     if (g_current != nullptr) {
         throw UsageError("a host session is already running");
     }
@@ -39,6 +33,19 @@ SessionState::~SessionState()
     library_.reset();
     objects_.clear();
     g_current = nullptr;
+}
+
+void SessionState::setFaults(const std::vector<std::string>& faults)
+{
+    const auto& known = Session::faultPoints();
+    std::set<std::string> active;
+    for (const std::string& point : faults) {
+        if (std::find(known.begin(), known.end(), point) == known.end()) {
+            throw UsageError("unknown fault point '" + point + "' (see --list-faults)");
+        }
+        active.insert(point);
+    }
+    faults_ = std::move(active);
 }
 
 bool SessionState::fault(const std::string& point)

@@ -49,6 +49,8 @@ public:
     bool fault(const std::string& point);
     bool fault(const std::string& point, const std::string& key) { return fault(point + ":" + key); }
 
+    void setFaults(const std::vector<std::string>& faults);
+
     TraceEntry& trace(std::string kind, std::string value);
     void violation(const std::string& rule, const std::string& detail);
     void journal(std::string line) { journal_.push_back(std::move(line)); }

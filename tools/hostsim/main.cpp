@@ -70,6 +70,7 @@ int main(int argc, char** argv)
     app.add_flag("--offline", options.offline, "the host is off-line when the add-in starts");
     app.add_option("--fail", options.faults, "make one host operation yield none / refuse (repeatable)")
         ->type_name("WHAT")
+        ->allow_extra_args(false)
         ->take_all();
     app.add_flag("--list-faults", listFaults, "print every WHAT that --fail accepts and exit");
     app.add_flag("--json", json, "print the trace as JSON Lines");

@@ -58,6 +58,9 @@ public:
     Session(const Session&) = delete;
     Session& operator=(const Session&) = delete;
 
+    // Replaces the active fault points (validated like Options::faults).
+    void setFaults(const std::vector<std::string>& faults);
+
     // Loads the add-in (its static objects are constructed). Throws LoadError.
     void load(const std::filesystem::path& library);
     // Entry points; the result is traced, an escaping exception is contained and traced.

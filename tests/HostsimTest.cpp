@@ -1,0 +1,160 @@
+// hostsim's command line: output, exit codes, messages.
+#include "support/RunProcess.h"
+#include "support/TestPaths.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+using testing_support::runProcess;
+
+namespace {
+
+std::filesystem::path hostsim()
+{
+#if defined(_WIN32)
+    return testing_support::binaryDirectory() / "hostsim.exe";
+#else
+    return testing_support::binaryDirectory() / "hostsim";
+#endif
+}
+
+std::vector<std::string> lines(const std::string& text)
+{
+    std::vector<std::string> result;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) {
+        if (!line.empty() && line.back() == '\r') {
+            line.pop_back();
+        }
+        result.push_back(line);
+    }
+    return result;
+}
+
+// A copy of the add-in in a fresh folder, so every test starts without a launch record.
+class Hostsim : public ::testing::Test {
+protected:
+    Hostsim() : library_(scratch_.path() / testing_support::addinLibrary().filename())
+    {
+        std::filesystem::copy_file(testing_support::addinLibrary(), library_);
+    }
+
+    testing_support::ProcessResult hostsimRun(std::vector<std::string> arguments, bool json = true)
+    {
+        std::vector<std::string> all;
+        if (json) {
+            all.emplace_back("--json");
+        }
+        all.push_back(library_.string());
+        all.insert(all.end(), arguments.begin(), arguments.end());
+        return runProcess(hostsim(), all);
+    }
+
+    testing_support::ScratchFolder scratch_{"hostsim"};
+    std::filesystem::path library_;
+};
+
+TEST_F(Hostsim, RunStopStopUnloadInJson)
+{
+    const auto result = hostsimRun({"run", "stop", "stop", "unload"});
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    const auto out = lines(result.out);
+    const auto at = [&](const std::string& line) { return std::find(out.begin(), out.end(), line) - out.begin(); };
+    const auto firstStop = at(R"({"call":"stop","result":true})");
+    ASSERT_LT(firstStop, static_cast<long>(out.size()));
+    EXPECT_LT(at(R"({"call":"run","result":true})"), firstStop);
+    // The second stop: its action marker directly followed by its result, no host call between.
+    EXPECT_EQ(out[static_cast<std::size_t>(firstStop) + 1], R"({"action":"stop"})");
+    EXPECT_EQ(out[static_cast<std::size_t>(firstStop) + 2], R"({"call":"stop","result":true})");
+    EXPECT_EQ(out.back(), R"({"op":"references","outstanding":0})");
+    EXPECT_EQ(result.out.find(R"("op":"exception")"), std::string::npos);
+}
+
+TEST_F(Hostsim, ReadableOutputByDefaultAndImplicitUnload)
+{
+    const auto result = hostsimRun({}, false);
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    const auto out = lines(result.out);
+    EXPECT_NE(std::find(out.begin(), out.end(), "run -> true"), out.end());
+    EXPECT_EQ(out.back(), "  references outstanding=0");
+}
+
+TEST_F(Hostsim, OptionsReachTheAddin)
+{
+    const auto result =
+        hostsimRun({"--language", "2", "--entitlement", "a&b", "run", "message", R"("https://example.com/x")",
+                    "message", R"("file:///C:/Windows/System32/calc.exe")"});
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_NE(result.out.find("lang=CSY&lic=a%26b\""), std::string::npos);
+    EXPECT_NE(result.out.find(R"({"op":"shellOpen","verb":"open","file":"https://example.com/x","show":1})"),
+              std::string::npos);
+    EXPECT_EQ(result.out.find("calc.exe\",\"show\""), std::string::npos);
+}
+
+TEST_F(Hostsim, ListFaultsAndEveryFaultEndsCleanly)
+{
+    const auto listed = runProcess(hostsim(), {"--list-faults"});
+    ASSERT_EQ(listed.exitCode, 0);
+    const auto faults = lines(listed.out);
+    ASSERT_GT(faults.size(), 40U);
+    for (const std::string& fault : faults) {
+        const auto result = hostsimRun({"--fail", fault, "run", "click", "runTeachPalette", "click", "openEshop",
+                                        "message", R"("https://example.com/")", "online", "stop", "unload"});
+        EXPECT_EQ(result.exitCode, 0) << fault;
+        EXPECT_EQ(result.out.find(R"("op":"exception")"), std::string::npos) << fault;
+        EXPECT_EQ(result.out.find(R"("op":"violation")"), std::string::npos) << fault;
+        EXPECT_NE(result.out.find(R"({"op":"references","outstanding":0})"), std::string::npos) << fault;
+    }
+}
+
+struct UsageCase {
+    std::vector<std::string> arguments;
+    int exitCode;
+    const char* message;
+};
+
+void PrintTo(const UsageCase& value, std::ostream* out) { *out << ::testing::PrintToString(value.arguments); }
+
+class HostsimUsage : public ::testing::TestWithParam<UsageCase> {};
+
+TEST_P(HostsimUsage, ExitCodesAndOneLineMessages)
+{
+    const auto result = runProcess(hostsim(), GetParam().arguments);
+    EXPECT_EQ(result.exitCode, GetParam().exitCode);
+    EXPECT_NE(result.err.find(GetParam().message), std::string::npos) << result.err;
+    EXPECT_EQ(lines(result.err).size(), 1U) << result.err;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Hostsim, HostsimUsage,
+    ::testing::Values(UsageCase{{}, 2, "missing ADDIN_LIBRARY"}, UsageCase{{"--bogus", "x"}, 2, "hostsim:"},
+                      UsageCase{{"x.so", "dance"}, 2, "unknown action 'dance'"},
+                      UsageCase{{"x.so", "click"}, 2, "needs an argument"},
+                      UsageCase{{"x.so", "unload", "run"}, 2, "after 'unload'"},
+                      UsageCase{{"--fail", "Nope", "x.so"}, 2, "unknown fault point 'Nope'"},
+                      UsageCase{{"--language", "two", "x.so"}, 2, "hostsim:"},
+                      UsageCase{{"/no/such/addin.so"}, 1, "/no/such/addin.so"}));
+
+TEST(HostsimLoad, LibraryWithoutEntryPointsIsNamed)
+{
+    // hostsim's own interface library is a loadable library without run and stop.
+#if defined(_WIN32)
+    const auto library = testing_support::binaryDirectory() / "libsimhost.dll";
+#else
+    const auto library = testing_support::binaryDirectory() / "libshellstub.so";
+#endif
+    const auto result = runProcess(hostsim(), {library.string()});
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_NE(result.err.find("does not export the required 'run' function"), std::string::npos) << result.err;
+}
+
+TEST(HostsimHelp, DescribesTheActions)
+{
+    const auto result = runProcess(hostsim(), {"--help"});
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_NE(result.out.find("--list-faults"), std::string::npos);
+    EXPECT_NE(result.out.find("click COMMAND_ID"), std::string::npos);
+}
+
+} // namespace

@@ -1,0 +1,245 @@
+#include "support/AddinSession.h"
+
+#include <LaunchRecord.h>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+using testing_support::readBytes;
+using testing_support::ScratchFolder;
+using testing_support::writeBytes;
+
+namespace {
+
+const trelvik::platform::LocalDate today{7, 12, 2026};
+
+// --- the counter rules, on the record's bytes ----------------------------------------------
+
+struct UpdateCase {
+    const char* name;
+    std::string before;
+    std::int32_t count;
+    std::string after;
+};
+
+void PrintTo(const UpdateCase& value, std::ostream* out) { *out << value.name; }
+
+class RecordUpdate : public ::testing::TestWithParam<UpdateCase> {};
+
+TEST_P(RecordUpdate, CountAndBytesAfter)
+{
+    const trelvik::RecordUpdate update = trelvik::advanceRecordText(GetParam().before);
+    EXPECT_EQ(update.launchCount, GetParam().count);
+    EXPECT_EQ(update.text, GetParam().after);
+}
+
+const std::string date = "07.12.2026\r\n";
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, RecordUpdate,
+    ::testing::Values(UpdateCase{"fresh", date + "1", 1, date + "2\r\n"},
+                      UpdateCase{"plus", date + "+7\r\n", 7, date + "8\r\n"},
+                      UpdateCase{"leadingZeros", date + "007\r\n", 7, date + "8\r\n"},
+                      UpdateCase{"blankThenLetters", date + " 12abc\r\n", 12, date + "13\r\n"},
+                      UpdateCase{"negative", date + "-5\r\n", -5, date + "-4\r\n"},
+                      UpdateCase{"overflow", date + "2147483648\r\n", 0, date + "1\r\n"},
+                      UpdateCase{"underflow", date + "-2147483649\r\n", 0, date + "1\r\n"},
+                      UpdateCase{"minimum", date + "-2147483648\r\n", INT32_MIN, date + "-2147483647\r\n"},
+                      UpdateCase{"letters", date + "abc\r\n", 0, date + "1\r\n"},
+                      UpdateCase{"signOnly", date + "-\r\n", 0, date + "1\r\n"},
+                      UpdateCase{"emptyLine2", date + "\r\n", 0, date + "1\r\n"},
+                      UpdateCase{"wraps", date + "2147483647\r\n", INT32_MAX, date + "-2147483648\r\n"},
+                      UpdateCase{"hugeDigits", date + "99999999999999999999999\r\n", 0, date + "1\r\n"},
+                      UpdateCase{"empty", "", 1, "1\r\n"},
+                      UpdateCase{"oneLine", "07.12.2026", 1, date + "1\r\n"},
+                      UpdateCase{"oneLineWithEnd", date, 1, date + "1\r\n"},
+                      UpdateCase{"bareLf", "07.12.2026\n5\nx\n", 5, date + "6\r\nx\r\n"},
+                      UpdateCase{"extraLines", date + "3\r\nkeep me\r\n\r\nlast", 3,
+                                 date + "4\r\nkeep me\r\n\r\nlast\r\n"},
+                      UpdateCase{"loneCrStays", date + "3\r\na\rb\r\n", 3, date + "4\r\na\rb\r\n"}),
+    [](const auto& testInfo) { return testInfo.param.name; });
+
+TEST(RecordCreation, IsThirteenBytesWithoutAFinalLineEnd)
+{
+    EXPECT_EQ(trelvik::newRecordText(today), "07.12.2026\r\n1");
+    EXPECT_EQ(trelvik::newRecordText({1, 2, 2027}), "01.02.2027\r\n1");
+}
+
+// --- the record's path -------------------------------------------------------------------
+
+TEST(RecordPath, ReplacesTheLibraryExtensionOfTheFileNameOnly)
+{
+    namespace fs = std::filesystem;
+    const fs::path folder = fs::path("base") / "x.dlls" / "a.dll";
+    EXPECT_EQ(trelvik::launchRecordPath(folder / "TrelvikDizivoro360.dll"), folder / "TrelvikDizivoro360_Info.txt");
+    EXPECT_EQ(trelvik::launchRecordPath(folder / "Addin.DLL"), folder / "Addin_Info.txt");
+    EXPECT_EQ(trelvik::launchRecordPath(folder / "Addin.Dll"), folder / "Addin_Info.txt");
+    EXPECT_EQ(trelvik::launchRecordPath(folder / "Addin"), folder / "Addin_Info.txt");
+    EXPECT_EQ(trelvik::launchRecordPath(folder / "Addin.txt"), folder / "Addin.txt_Info.txt");
+    EXPECT_EQ(trelvik::launchRecordPath(folder / "my.dll.copy"), folder / "my.dll.copy_Info.txt");
+#if !defined(_WIN32)
+    EXPECT_EQ(trelvik::launchRecordPath(folder / "TrelvikDizivoro360.so"), folder / "TrelvikDizivoro360_Info.txt");
+#endif
+}
+
+// --- the routine on real files ------------------------------------------------------------
+
+std::filesystem::path fakeLibrary(const std::filesystem::path& folder)
+{
+    std::filesystem::create_directories(folder);
+    return folder / "TrelvikDizivoro360.dll";
+}
+
+TEST(LaunchRecord, FirstFiveStartsCount11234)
+{
+    const ScratchFolder scratch("record");
+    const auto library = fakeLibrary(scratch.path());
+    const auto record = scratch.path() / "TrelvikDizivoro360_Info.txt";
+    std::vector<std::int32_t> counts;
+    std::vector<std::size_t> sizes;
+    for (int start = 0; start < 5; ++start) {
+        counts.push_back(trelvik::advanceLaunchRecord(library, today));
+        sizes.push_back(readBytes(record).size());
+    }
+    EXPECT_EQ(counts, (std::vector<std::int32_t>{1, 1, 2, 3, 4}));
+    EXPECT_EQ(sizes, (std::vector<std::size_t>{13, 15, 15, 15, 15}));
+    EXPECT_EQ(readBytes(record), "07.12.2026\r\n5\r\n");
+    // Nothing else is left in the folder.
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(scratch.path()), {}), 1);
+}
+
+TEST(LaunchRecord, FolderAtTheRecordPathGivesMinusOneAndStays)
+{
+    const ScratchFolder scratch("record");
+    const auto library = fakeLibrary(scratch.path());
+    std::filesystem::create_directory(scratch.path() / "TrelvikDizivoro360_Info.txt");
+    EXPECT_EQ(trelvik::advanceLaunchRecord(library, today), -1);
+    EXPECT_TRUE(std::filesystem::is_directory(scratch.path() / "TrelvikDizivoro360_Info.txt"));
+}
+
+TEST(LaunchRecord, CountsBesideTheLibraryInAnyFolder)
+{
+    const ScratchFolder scratch("record");
+    for (const char* name : {"x.dlls", "a.dll", "Výuka ř", "Обучение", "学习", "x.DLL"}) {
+        const auto folder = scratch.path() / std::filesystem::u8path(name);
+        const auto library = fakeLibrary(folder);
+        std::vector<std::int32_t> counts;
+        for (int start = 0; start < 4; ++start) {
+            counts.push_back(trelvik::advanceLaunchRecord(library, today));
+        }
+        EXPECT_EQ(counts, (std::vector<std::int32_t>{1, 1, 2, 3})) << name;
+        EXPECT_EQ(readBytes(folder / "TrelvikDizivoro360_Info.txt"), "07.12.2026\r\n4\r\n") << name;
+    }
+}
+
+TEST(LaunchRecord, UnknownLibraryPathTouchesNothing)
+{
+    EXPECT_EQ(trelvik::advanceLaunchRecord({}, today), -1);
+}
+
+// --- failures injected through the file-system seam ----------------------------------------
+
+// The system's files, with one operation made to fail.
+class FailingFiles final : public trelvik::platform::FileSystem {
+public:
+    enum class Fail { None, Write, WriteAfterPartial, Replace, NotWritable };
+    explicit FailingFiles(Fail fail) : fail_(fail) {}
+
+    bool exists(const std::filesystem::path& path) override { return real().exists(path); }
+    std::optional<std::string> readAll(const std::filesystem::path& path) override { return real().readAll(path); }
+    bool writable(const std::filesystem::path& path) override
+    {
+        return fail_ != Fail::NotWritable && real().writable(path);
+    }
+    bool writeFile(const std::filesystem::path& path, std::string_view bytes) override
+    {
+        ++writes;
+        if (fail_ == Fail::Write) {
+            return false;
+        }
+        if (fail_ == Fail::WriteAfterPartial) {
+            (void)real().writeFile(path, bytes.substr(0, bytes.size() / 2));
+            return false;
+        }
+        return real().writeFile(path, bytes);
+    }
+    bool replace(const std::filesystem::path& from, const std::filesystem::path& to) override
+    {
+        return fail_ != Fail::Replace && real().replace(from, to);
+    }
+    void remove(const std::filesystem::path& path) override { real().remove(path); }
+
+    int writes = 0;
+
+private:
+    static FileSystem& real() { return FileSystem::system(); }
+    Fail fail_;
+};
+
+void PrintTo(const FailingFiles::Fail& value, std::ostream* out) { *out << "fail " << static_cast<int>(value); }
+
+class UnwritableRecord : public ::testing::TestWithParam<FailingFiles::Fail> {};
+
+TEST_P(UnwritableRecord, StaysByteForByteWithNoTemporaryFileLeft)
+{
+    const ScratchFolder scratch("record");
+    const auto library = fakeLibrary(scratch.path());
+    const auto record = scratch.path() / "TrelvikDizivoro360_Info.txt";
+    const std::string before = date + "41\r\nnotes\r\n";
+    writeBytes(record, before);
+
+    FailingFiles files(GetParam());
+    EXPECT_EQ(trelvik::advanceLaunchRecord(library, today, files), 41);
+    EXPECT_EQ(readBytes(record), before);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(scratch.path()), {}), 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(LaunchRecord, UnwritableRecord,
+                         ::testing::Values(FailingFiles::Fail::Write, FailingFiles::Fail::WriteAfterPartial,
+                                           FailingFiles::Fail::Replace, FailingFiles::Fail::NotWritable));
+
+TEST(LaunchRecord, UncreatableRecordStillCountsOneAndLeavesNoTemporaryFile)
+{
+    const ScratchFolder scratch("record");
+    const auto library = fakeLibrary(scratch.path());
+    FailingFiles files(FailingFiles::Fail::Replace);
+    EXPECT_EQ(trelvik::advanceLaunchRecord(library, today, files), 1);
+    EXPECT_EQ(trelvik::advanceLaunchRecord(library, today, files), 1);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(scratch.path()), {}), 0);
+}
+
+TEST(LaunchRecord, ReadOnlyRecordIsNotEvenWrittenToATemporaryFile)
+{
+    const ScratchFolder scratch("record");
+    const auto library = fakeLibrary(scratch.path());
+    writeBytes(scratch.path() / "TrelvikDizivoro360_Info.txt", date + "2\r\n");
+    FailingFiles files(FailingFiles::Fail::NotWritable);
+    EXPECT_EQ(trelvik::advanceLaunchRecord(library, today, files), 2);
+    EXPECT_EQ(files.writes, 0);
+}
+
+// --- through the add-in in the simulated host ---------------------------------------------
+
+TEST(LaunchRecordInHost, TheAddinCountsItsOwnStartsBesideItself)
+{
+    const ScratchFolder scratch("addin");
+    const auto folder = scratch.path() / std::filesystem::u8path("Doplňky.dll") / std::filesystem::u8path("插件");
+    std::vector<std::string> folders;
+    for (int start = 0; start < 5; ++start) {
+        testing_support::AddinSession addin(folder);
+        ASSERT_TRUE(addin.host().run());
+        // The first four starts open the palette by themselves; the fifth (count 4) does not.
+        EXPECT_EQ(addin.host().paletteExists("teachPalete"), start < 4) << start;
+    }
+    EXPECT_EQ(readBytes(folder / "TrelvikDizivoro360_Info.txt").substr(10), "\r\n5\r\n");
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{testing_support::addinLibrary().filename().string(),
+                                               "TrelvikDizivoro360_Info.txt"}));
+}
+
+} // namespace

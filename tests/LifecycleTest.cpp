@@ -1,0 +1,237 @@
+// run, stop and unload of the add-in in the simulated host.
+#include "support/AddinSession.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+using testing_support::AddinSession;
+using testing_support::opNames;
+
+namespace {
+
+simhost::Options failing(std::vector<std::string> faults, bool offline = false)
+{
+    simhost::Options options;
+    options.faults = std::move(faults);
+    options.offline = offline;
+    return options;
+}
+
+bool hasException(const AddinSession& addin) { return !addin.ops("exception").empty(); }
+
+} // namespace
+
+TEST(Lifecycle, RunPlacesEverythingAndStopRemovesItWithReferencesBalanced)
+{
+    AddinSession addin;
+    EXPECT_TRUE(addin.host().run());
+    EXPECT_TRUE(addin.host().definitionExists("runTeachPalette"));
+    EXPECT_TRUE(addin.host().definitionExists("openEshop"));
+    EXPECT_EQ(addin.host().toolbarControlIds(),
+              (std::vector<std::string>{"openEshop", "UserDisplayNameCommand", "HelpGroupCommand", "runTeachPalette"}));
+    // Held between calls: application, user interface, palette (opened at the first start).
+    EXPECT_EQ(addin.host().outstandingReferences(), 3);
+
+    EXPECT_TRUE(addin.host().stop());
+    EXPECT_FALSE(addin.host().definitionExists("runTeachPalette"));
+    EXPECT_FALSE(addin.host().definitionExists("openEshop"));
+    EXPECT_FALSE(addin.host().paletteExists("teachPalete"));
+    EXPECT_EQ(addin.host().toolbarControlIds(),
+              (std::vector<std::string>{"UserDisplayNameCommand", "HelpGroupCommand"}));
+    // stop keeps the application and palette references and the on-line handler.
+    EXPECT_EQ(addin.host().outstandingReferences(), 2);
+    EXPECT_EQ(addin.host().handlerCount("onlineStatusChanged"), 1);
+
+    addin.host().unload();
+    EXPECT_EQ(addin.host().outstandingReferences(), 0);
+    EXPECT_EQ(addin.host().handlerCount("onlineStatusChanged"), 0);
+    EXPECT_TRUE(addin.host().violations().empty());
+    EXPECT_FALSE(hasException(addin));
+}
+
+TEST(Lifecycle, StopBeforeRunAndSecondStopMakeNoHostCall)
+{
+    AddinSession addin;
+    const auto before = addin.mark();
+    EXPECT_TRUE(addin.host().stop());
+    EXPECT_TRUE(addin.opsSince(before).empty());
+
+    ASSERT_TRUE(addin.host().run());
+    ASSERT_TRUE(addin.host().stop());
+    const auto afterFirstStop = addin.mark();
+    EXPECT_TRUE(addin.host().stop());
+    EXPECT_TRUE(addin.opsSince(afterFirstStop).empty());
+}
+
+TEST(Lifecycle, RoundTripsRepeatEveryStep)
+{
+    AddinSession addin;
+    for (int round = 0; round < 3; ++round) {
+        ASSERT_TRUE(addin.host().run()) << round;
+        ASSERT_TRUE(addin.host().stop()) << round;
+    }
+    // The on-line handler is added on every run; the host keeps it once.
+    EXPECT_EQ(addin.ops("addButtonDefinition").size(), 6U);
+    EXPECT_EQ(addin.host().handlerCount("onlineStatusChanged"), 1);
+    addin.host().unload();
+    EXPECT_EQ(addin.host().outstandingReferences(), 0);
+    EXPECT_FALSE(hasException(addin));
+}
+
+TEST(Lifecycle, UnloadDestroysHandlersBeforeReleasingReferences)
+{
+    AddinSession addin;
+    ASSERT_TRUE(addin.host().run());
+    addin.host().unload();
+    const auto& journal = addin.host().journal();
+    const auto firstRelease = std::find_if(journal.begin(), journal.end(),
+                                           [](const std::string& line) { return line.rfind("release ", 0) == 0; });
+    const auto lastDestroyed = std::find(journal.rbegin(), journal.rend(), "handler destroyed");
+    ASSERT_NE(firstRelease, journal.end());
+    ASSERT_NE(lastDestroyed, journal.rend());
+    EXPECT_LT(std::distance(journal.begin(), lastDestroyed.base() - 1), std::distance(journal.begin(), firstRelease));
+    EXPECT_EQ(std::count(journal.begin(), journal.end(), "handler destroyed"), 7);
+    // Released last to first: palette, user interface, application.
+    std::vector<std::string> releases;
+    std::copy_if(journal.begin(), journal.end(), std::back_inserter(releases),
+                 [](const std::string& line) { return line.rfind("release ", 0) == 0; });
+    EXPECT_EQ(releases, (std::vector<std::string>{"release Palette teachPalete", "release UserInterface",
+                                                  "release Application"}));
+}
+
+// Each tested place of run: the result, and what must or must not have happened.
+struct RunFault {
+    const char* fault;
+    bool recordTouched;
+    bool definitionsCreated;
+};
+
+void PrintTo(const RunFault& value, std::ostream* out) { *out << value.fault; }
+
+class RunFaults : public ::testing::TestWithParam<RunFault> {};
+
+TEST_P(RunFaults, EndRunWithFalseKeepingWhatWasDone)
+{
+    const RunFault& param = GetParam();
+    AddinSession addin(failing({param.fault}));
+    EXPECT_FALSE(addin.host().run());
+    EXPECT_EQ(std::filesystem::exists(addin.record()), param.recordTouched);
+    EXPECT_EQ(addin.host().definitionExists("runTeachPalette"), param.definitionsCreated);
+    EXPECT_FALSE(hasException(addin));
+    addin.host().unload();
+    EXPECT_EQ(addin.host().outstandingReferences(), 0);
+    EXPECT_TRUE(addin.host().violations().empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Lifecycle, RunFaults,
+    ::testing::Values(RunFault{"Application.get", false, false}, RunFault{"Application.userInterface", false, false},
+                      RunFault{"Application.onlineStatusChanged", true, false},
+                      RunFault{"Toolbars.itemById", true, false}, RunFault{"UserInterface.toolbars", true, false},
+                      RunFault{"UserInterface.commandDefinitions", true, false},
+                      RunFault{"CommandDefinitions.addButtonDefinition:runTeachPalette", true, false},
+                      RunFault{"CommandDefinitions.addButtonDefinition:openEshop", true, true},
+                      RunFault{"Toolbar.controls", true, true},
+                      RunFault{"ToolbarControls.addCommand:openEshop", true, true},
+                      RunFault{"ToolbarControls.addCommand:runTeachPalette", true, true},
+                      RunFault{"CommandDefinition.commandCreated:runTeachPalette", true, true},
+                      RunFault{"CommandCreatedEvent.add:openEshop", true, true}));
+
+TEST(Lifecycle, MissingApplicationEmptiesTheHeldReferenceAndLeavesTheRecord)
+{
+    AddinSession addin;
+    ASSERT_TRUE(addin.host().run());
+    ASSERT_TRUE(addin.host().stop());
+    EXPECT_EQ(addin.host().outstandingReferences(), 2); // application and palette
+    const std::string record = testing_support::readBytes(addin.record());
+
+    addin.host().setFaults({"Application.get"});
+    EXPECT_FALSE(addin.host().run());
+    EXPECT_EQ(addin.host().outstandingReferences(), 1); // the application was released
+    EXPECT_EQ(testing_support::readBytes(addin.record()), record);
+}
+
+TEST(Lifecycle, MissingOnlineEventLeavesRecordAdvancedButNoPaletteOrCommands)
+{
+    AddinSession addin(failing({"Application.onlineStatusChanged"}));
+    EXPECT_FALSE(addin.host().run());
+    EXPECT_EQ(testing_support::readBytes(addin.record()).size(), 13U);
+    EXPECT_TRUE(addin.ops("addPalette").empty());
+    EXPECT_TRUE(addin.ops("addButtonDefinition").empty());
+}
+
+TEST(Lifecycle, MissingToolbarStillOpensThePaletteAtFirstStart)
+{
+    AddinSession addin(failing({"Toolbars.itemById"}));
+    EXPECT_FALSE(addin.host().run());
+    EXPECT_TRUE(addin.host().paletteVisible("teachPalete"));
+    EXPECT_TRUE(addin.ops("addButtonDefinition").empty());
+}
+
+TEST(Lifecycle, RefusedGuideCreatedHandlerSkipsTheEshopOneAndKeepsBothButtons)
+{
+    AddinSession addin(failing({"CommandCreatedEvent.add:runTeachPalette"}));
+    EXPECT_FALSE(addin.host().run());
+    EXPECT_EQ(opNames(addin.ops("addHandler")).back(), "addHandler:commandCreated:runTeachPalette");
+    EXPECT_EQ(addin.host().handlerCount("commandCreated:openEshop"), 0);
+    EXPECT_EQ(addin.host().toolbarControlIds().size(), 4U);
+}
+
+TEST(Lifecycle, StopWithoutPalettesCollectionDeletesNothingAndTriesAgainLater)
+{
+    AddinSession addin;
+    ASSERT_TRUE(addin.host().run());
+    addin.host().setFaults({"UserInterface.palettes"});
+    const auto before = addin.mark();
+    EXPECT_FALSE(addin.host().stop());
+    EXPECT_TRUE(addin.opsSince(before).size() == 1U); // only the fault itself
+    EXPECT_TRUE(addin.host().paletteExists("teachPalete"));
+
+    addin.host().setFaults({});
+    EXPECT_TRUE(addin.host().stop());
+    EXPECT_FALSE(addin.host().paletteExists("teachPalete"));
+    EXPECT_FALSE(addin.host().definitionExists("openEshop"));
+}
+
+TEST(Lifecycle, StopWithoutToolbarDeletesOnlyThePalette)
+{
+    AddinSession addin;
+    ASSERT_TRUE(addin.host().run());
+    addin.host().setFaults({"Toolbars.itemById"});
+    EXPECT_FALSE(addin.host().stop());
+    EXPECT_FALSE(addin.host().paletteExists("teachPalete"));
+    EXPECT_TRUE(addin.host().definitionExists("openEshop"));
+    EXPECT_EQ(addin.host().toolbarControlIds().size(), 4U);
+    // Application, palette and the user interface, kept so that a later stop tries again.
+    EXPECT_EQ(addin.host().outstandingReferences(), 3);
+}
+
+// Untested places of stop: the host API throws, the add-in contains it and returns false.
+TEST(Lifecycle, UntestedPlacesOfStopReturnFalseWithoutEscaping)
+{
+    for (const char* fault : {"Application.userInterface", "UserInterface.toolbars", "UserInterface.commandDefinitions",
+                              "Toolbar.controls"}) {
+        AddinSession addin;
+        ASSERT_TRUE(addin.host().run());
+        addin.host().setFaults({fault});
+        EXPECT_FALSE(addin.host().stop()) << fault;
+        EXPECT_FALSE(hasException(addin)) << fault;
+        addin.host().setFaults({});
+        EXPECT_TRUE(addin.host().stop()) << fault;
+        addin.host().unload();
+        EXPECT_EQ(addin.host().outstandingReferences(), 0) << fault;
+    }
+}
+
+TEST(Lifecycle, StopRemovesWhatIsPresentAndSkipsTheRest)
+{
+    for (const char* fault : {"CommandDefinitions.itemById:openEshop", "ToolbarControls.itemById:runTeachPalette",
+                              "ToolbarControl.cast:openEshop"}) {
+        AddinSession addin;
+        ASSERT_TRUE(addin.host().run());
+        addin.host().setFaults({fault});
+        EXPECT_TRUE(addin.host().stop()) << fault;
+        EXPECT_EQ(addin.ops("deleteMe").size(), 4U) << fault; // palette and three of the four
+    }
+}

@@ -1,0 +1,275 @@
+// The learning palette, its page messages and the first-launch display.
+#include "support/AddinSession.h"
+
+#include <gtest/gtest.h>
+
+using testing_support::AddinSession;
+using testing_support::opNames;
+
+namespace {
+
+simhost::Options withLaunchFaults(std::vector<std::string> faults = {}, bool offline = false)
+{
+    simhost::Options options;
+    options.faults = std::move(faults);
+    options.offline = offline;
+    return options;
+}
+
+std::vector<std::string> paletteOps(const AddinSession& addin, std::size_t since)
+{
+    std::vector<std::string> names;
+    for (const auto& name : opNames(addin.opsSince(since))) {
+        if (name.find("teachPalete") != std::string::npos) {
+            names.push_back(name);
+        }
+    }
+    return names;
+}
+
+TEST(Palette, CreatedWithTheNineValuesThenDockedHandledAndShown)
+{
+    simhost::Options options;
+    options.language = 2;
+    options.entitlement = "a&b";
+    AddinSession addin(options);
+    ASSERT_TRUE(addin.host().run());
+    const auto added = addin.ops("addPalette");
+    ASSERT_EQ(added.size(), 1U);
+    const auto& palette = added.front();
+    EXPECT_EQ(palette.text("id"), "teachPalete");
+    EXPECT_EQ(palette.text("name"), "Trelvik Reziravo 360");
+    EXPECT_NE(palette.text("url").find("/fusion360/learning.asp?lang=CSY&lic=a%26b"), std::string::npos);
+    EXPECT_EQ(palette.text("url").rfind("https://", 0), 0U);
+    std::vector<std::string> values;
+    for (const auto& [name, value] : palette.fields) {
+        if (const auto* flag = std::get_if<bool>(&value)) {
+            values.push_back(name + "=" + (*flag ? "true" : "false"));
+        } else if (const auto* number = std::get_if<std::int64_t>(&value)) {
+            values.push_back(name + "=" + std::to_string(*number));
+        }
+    }
+    EXPECT_EQ(values, (std::vector<std::string>{"isVisible=true", "showCloseButton=true", "isResizable=true",
+                                                "width=300", "height=400", "useNewWebBrowser=true"}));
+    EXPECT_EQ(paletteOps(addin, 0),
+              (std::vector<std::string>{"addPalette:teachPalete", "dockingState:teachPalete",
+                                        "addHandler:incomingFromHTML:teachPalete", "setVisible:teachPalete"}));
+    EXPECT_EQ(addin.ops("dockingState").front().find("value")->index(), 1U);
+    EXPECT_EQ(std::get<std::int64_t>(*addin.ops("dockingState").front().find("value")), 3);
+}
+
+TEST(Palette, AnExistingPaletteIsOnlyShownAgainVisibleOrHidden)
+{
+    AddinSession addin;
+    ASSERT_TRUE(addin.host().run());
+    for (int click = 0; click < 2; ++click) {
+        const auto before = addin.mark();
+        addin.host().click("runTeachPalette");
+        EXPECT_EQ(paletteOps(addin, before), (std::vector<std::string>{"setVisible:teachPalete"}));
+    }
+    EXPECT_EQ(addin.host().handlerCount("incomingFromHTML:teachPalete"), 1);
+}
+
+TEST(Palette, RefusedHandlerLeavesThePaletteHiddenUntilTheNextCall)
+{
+    for (const char* fault : {"HTMLEvent.add", "Palette.incomingFromHTML"}) {
+        AddinSession addin(withLaunchFaults({fault}));
+        ASSERT_TRUE(addin.host().run());
+        EXPECT_TRUE(addin.host().paletteExists("teachPalete")) << fault;
+        EXPECT_EQ(addin.ops("dockingState").size(), 1U) << fault;
+        EXPECT_TRUE(addin.ops("setVisible").empty()) << fault;
+        addin.host().click("runTeachPalette");
+        EXPECT_EQ(addin.ops("setVisible").size(), 1U) << fault;
+        EXPECT_EQ(addin.ops("addPalette").size(), 1U) << fault;
+    }
+}
+
+TEST(Palette, QuietEndsOnThePaletteSide)
+{
+    for (const char* fault : {"Palettes.add", "UserInterface.palettes"}) {
+        AddinSession addin(withLaunchFaults({fault}));
+        EXPECT_TRUE(addin.host().run()) << fault;
+        EXPECT_FALSE(addin.host().paletteExists("teachPalete")) << fault;
+        EXPECT_TRUE(addin.ops("exception").empty()) << fault;
+    }
+}
+
+TEST(Palette, MissingPreferencesEndRunWithoutCreatingAnything)
+{
+    for (const char* fault : {"Application.preferences", "Preferences.generalPreferences"}) {
+        AddinSession addin(withLaunchFaults({fault}));
+        EXPECT_FALSE(addin.host().run()) << fault; // the show-palette routine raised inside run
+        EXPECT_TRUE(addin.ops("addPalette").empty()) << fault;
+        EXPECT_TRUE(addin.ops("exception").empty()) << fault;
+        addin.host().unload();
+        EXPECT_EQ(addin.host().outstandingReferences(), 0) << fault;
+    }
+}
+
+TEST(Palette, NoEntitlementTextEndsTheUrlWithLic)
+{
+    AddinSession addin(withLaunchFaults({"Application.executeTextCommand"}));
+    ASSERT_TRUE(addin.host().run());
+    const std::string url = addin.ops("addPalette").front().text("url");
+    EXPECT_EQ(url.substr(url.size() - 5), "&lic=");
+}
+
+TEST(Palette, StopDeletesItAndTheNextRunCreatesANewOne)
+{
+    AddinSession addin;
+    ASSERT_TRUE(addin.host().run());
+    ASSERT_TRUE(addin.host().stop());
+    ASSERT_TRUE(addin.host().run()); // second start: count 1, opens again
+    EXPECT_EQ(addin.ops("addPalette").size(), 2U);
+    EXPECT_EQ(addin.host().handlerCount("incomingFromHTML:teachPalete"), 1);
+}
+
+// --- page messages -----------------------------------------------------------------------
+
+struct MessageCase {
+    std::string text;
+    const char* opened; // null: nothing opens
+};
+
+void PrintTo(const MessageCase& value, std::ostream* out) { *out << ::testing::PrintToString(value.text); }
+
+class PageMessage : public ::testing::TestWithParam<MessageCase> {};
+
+TEST_P(PageMessage, OpensOnlyAcceptedLinksAndNeverRaises)
+{
+    AddinSession addin;
+    ASSERT_TRUE(addin.host().run());
+    addin.host().message(GetParam().text);
+    const auto opened = addin.ops("shellOpen");
+    if (GetParam().opened == nullptr) {
+        EXPECT_TRUE(opened.empty());
+    } else {
+        ASSERT_EQ(opened.size(), 1U);
+        EXPECT_EQ(opened.front().text("file"), GetParam().opened);
+        EXPECT_EQ(opened.front().text("verb"), "open");
+        EXPECT_EQ(std::get<std::int64_t>(*opened.front().find("show")), 1);
+        EXPECT_EQ(opened.front().find("parameters"), nullptr);
+        EXPECT_EQ(opened.front().find("directory"), nullptr);
+    }
+    EXPECT_TRUE(addin.ops("exception").empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Palette, PageMessage,
+                         ::testing::Values(MessageCase{"\"https://example.com/x\"", "https://example.com/x"},
+                                           MessageCase{"\"https://example.cz/kurz-\xC5\x99\"",
+                                                       "https://example.cz/kurz-\xC5\x99"},
+                                           MessageCase{"https://example.com/y", "https://example.com/y"},
+                                           MessageCase{"\"file:///C:/Windows/System32/calc.exe\"", nullptr},
+                                           MessageCase{"\"\\\\\\\\host\\\\share\"", nullptr},
+                                           MessageCase{"\"javascript:alert(1)\"", nullptr},
+                                           MessageCase{"\"https://a.com/\" & calc", nullptr},
+                                           MessageCase{"a", nullptr}, MessageCase{"ab", nullptr},
+                                           MessageCase{"", nullptr}));
+
+TEST(PageMessage, EmptyArgumentsOrNoTextOpenNothingAndRaiseNothing)
+{
+    for (const char* fault : {"HTMLEvent.args", "HTMLEventArgs.data"}) {
+        AddinSession addin(withLaunchFaults({fault}));
+        ASSERT_TRUE(addin.host().run());
+        addin.host().message("\"https://example.com/\"");
+        EXPECT_TRUE(addin.ops("shellOpen").empty()) << fault;
+        EXPECT_TRUE(addin.ops("exception").empty()) << fault;
+    }
+}
+
+// --- first-launch display ----------------------------------------------------------------
+
+struct FirstLaunchCase {
+    int launchCount; // what the record yields at this start
+    bool opens;
+};
+
+void PrintTo(const FirstLaunchCase& value, std::ostream* out) { *out << "count " << value.launchCount; }
+
+class FirstLaunch : public ::testing::TestWithParam<FirstLaunchCase> {};
+
+TEST_P(FirstLaunch, OpensByItselfOnlyDuringTheFirstStarts)
+{
+    {
+        AddinSession addin;
+        addin.setLaunchCount(GetParam().launchCount);
+        ASSERT_TRUE(addin.host().run());
+        EXPECT_EQ(addin.host().paletteExists("teachPalete"), GetParam().opens);
+        addin.host().setOnline(true);
+        EXPECT_EQ(addin.host().paletteExists("teachPalete"), GetParam().opens);
+    }
+    {
+        AddinSession offline(withLaunchFaults({}, true));
+        offline.setLaunchCount(GetParam().launchCount);
+        ASSERT_TRUE(offline.host().run());
+        EXPECT_FALSE(offline.host().paletteExists("teachPalete"));
+        offline.host().setOnline(true);
+        EXPECT_EQ(offline.host().paletteExists("teachPalete"), GetParam().opens);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Palette, FirstLaunch,
+                         ::testing::Values(FirstLaunchCase{0, true}, FirstLaunchCase{1, true}, FirstLaunchCase{2, true},
+                                           FirstLaunchCase{3, true}, FirstLaunchCase{4, false},
+                                           FirstLaunchCase{-1, false}, FirstLaunchCase{-5, false},
+                                           FirstLaunchCase{1000000, false}));
+
+TEST(FirstLaunch, OnlineReportCreatesThePaletteWithTheOtherHandlerOnce)
+{
+    AddinSession addin(withLaunchFaults({}, true));
+    addin.setLaunchCount(2);
+    ASSERT_TRUE(addin.host().run());
+    const auto before = addin.mark();
+    for (int report = 0; report < 3; ++report) {
+        addin.host().setOnline(true);
+    }
+    EXPECT_EQ(paletteOps(addin, before),
+              (std::vector<std::string>{"addPalette:teachPalete", "dockingState:teachPalete",
+                                        "addHandler:incomingFromHTML:teachPalete", "setVisible:teachPalete",
+                                        "setVisible:teachPalete", "setVisible:teachPalete"}));
+    EXPECT_EQ(addin.host().handlerCount("incomingFromHTML:teachPalete"), 1);
+    // Links work the same through the handler the on-line path registered.
+    addin.host().message("\"https://example.com/first\"");
+    ASSERT_EQ(addin.ops("shellOpen").size(), 1U);
+}
+
+TEST(FirstLaunch, OfflineReportAndEmptyArgumentsDoNothing)
+{
+    AddinSession addin(withLaunchFaults({}, true));
+    addin.setLaunchCount(1);
+    ASSERT_TRUE(addin.host().run());
+    const auto before = addin.mark();
+    addin.host().setOnline(false);
+    EXPECT_TRUE(paletteOps(addin, before).empty());
+    addin.host().setFaults({"ApplicationEvent.args"});
+    addin.host().setOnline(true);
+    EXPECT_TRUE(paletteOps(addin, before).empty());
+    EXPECT_TRUE(addin.ops("exception").empty());
+}
+
+TEST(FirstLaunch, QualifyingReportAfterStopShowsNothingAndRaisesNothing)
+{
+    AddinSession addin;
+    ASSERT_TRUE(addin.host().run());
+    ASSERT_TRUE(addin.host().stop());
+    const auto before = addin.mark();
+    addin.host().setOnline(true);
+    EXPECT_TRUE(paletteOps(addin, before).empty());
+    EXPECT_TRUE(addin.ops("exception").empty());
+    EXPECT_FALSE(addin.host().paletteExists("teachPalete"));
+}
+
+TEST(FirstLaunch, StartupDisplayComesBeforeTheButtons)
+{
+    AddinSession addin;
+    addin.setLaunchCount(3);
+    ASSERT_TRUE(addin.host().run());
+    const auto names = opNames(addin.opsSince(0));
+    const auto palette = std::find(names.begin(), names.end(), "addPalette:teachPalete");
+    const auto button = std::find(names.begin(), names.end(), "addButtonDefinition:runTeachPalette");
+    ASSERT_NE(palette, names.end());
+    ASSERT_NE(button, names.end());
+    EXPECT_LT(palette, button);
+}
+
+} // namespace

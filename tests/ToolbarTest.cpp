@@ -1,0 +1,163 @@
+// The guide and e-shop buttons.
+#include "support/AddinSession.h"
+
+#include <BuildConfig.h>
+#include <HostText.h>
+
+#include <gtest/gtest.h>
+
+using testing_support::AddinSession;
+using testing_support::opNames;
+
+namespace {
+
+simhost::Options failing(std::vector<std::string> faults)
+{
+    simhost::Options options;
+    options.faults = std::move(faults);
+    return options;
+}
+
+struct IconCase {
+    int launchCount;
+    bool lessTen;
+};
+
+void PrintTo(const IconCase& value, std::ostream* out) { *out << "count " << value.launchCount; }
+
+class IconFolders : public ::testing::TestWithParam<IconCase> {};
+
+TEST_P(IconFolders, LessTenRule)
+{
+    AddinSession addin;
+    addin.setLaunchCount(GetParam().launchCount);
+    ASSERT_TRUE(addin.host().run());
+    const auto definitions = addin.ops("addButtonDefinition");
+    ASSERT_EQ(definitions.size(), 2U);
+    const std::string suffix = GetParam().lessTen ? "/LessTen" : "";
+    EXPECT_EQ(definitions[0].text("resourceFolder"), "resources/Trelvik" + suffix);
+    EXPECT_EQ(definitions[1].text("resourceFolder"), "resources/Eshop" + suffix);
+}
+
+INSTANTIATE_TEST_SUITE_P(Toolbar, IconFolders,
+                         ::testing::Values(IconCase{0, false}, IconCase{1, true}, IconCase{9, true},
+                                           IconCase{10, false}, IconCase{-1, true}, IconCase{INT32_MIN, true}));
+
+TEST(Toolbar, DefinitionsCarryTheExactUtf8Texts)
+{
+    AddinSession addin;
+    ASSERT_TRUE(addin.host().run());
+    const auto definitions = addin.ops("addButtonDefinition");
+    ASSERT_EQ(definitions.size(), 2U);
+    EXPECT_EQ(definitions[0].text("id"), "runTeachPalette");
+    EXPECT_EQ(definitions[0].text("name"), "Zobrazit Trelvik");
+    // The source is UTF-8, so these literals hold the bytes the host must receive.
+    EXPECT_EQ(definitions[0].text("tooltip"), "Trelvik je pomocník pro začátečníky, integrovaný do prostředí programu "
+                                              "Fusion 360 a napomáhá s prvními kroky v aplikaci.");
+    EXPECT_EQ(definitions[1].text("id"), "openEshop");
+    EXPECT_EQ(definitions[1].text("name"), "CAD/CAM eshop");
+    EXPECT_EQ(definitions[1].text("tooltip"),
+              "Otevře nabídku výukových kurzů, doplňků a rozšíření Fusionu 360 na e-shopu Morvane Sytems.");
+}
+
+TEST(Toolbar, EshopIsPlacedFirstThenTheGuideWithTheirAnchors)
+{
+    AddinSession addin;
+    ASSERT_TRUE(addin.host().run());
+    const auto placed = addin.ops("addCommand");
+    ASSERT_EQ(placed.size(), 2U);
+    EXPECT_EQ(placed[0].text("id"), "openEshop");
+    EXPECT_EQ(placed[0].text("positionID"), "UserDisplayNameCommand");
+    EXPECT_EQ(std::get<bool>(*placed[0].find("isBefore")), true);
+    EXPECT_EQ(placed[1].text("id"), "runTeachPalette");
+    EXPECT_EQ(placed[1].text("positionID"), "HelpGroupCommand");
+    EXPECT_EQ(std::get<bool>(*placed[1].find("isBefore")), false);
+    const auto handlers = opNames(addin.ops("addHandler"));
+    EXPECT_EQ(std::vector<std::string>(handlers.end() - 2, handlers.end()),
+              (std::vector<std::string>{"addHandler:commandCreated:runTeachPalette",
+                                        "addHandler:commandCreated:openEshop"}));
+}
+
+TEST(Toolbar, RefusedEshopPlacementLeavesTheGuideUnplacedAndBothDefinitions)
+{
+    AddinSession addin(failing({"ToolbarControls.addCommand:openEshop"}));
+    EXPECT_FALSE(addin.host().run());
+    EXPECT_TRUE(addin.ops("addCommand").empty());
+    EXPECT_TRUE(addin.host().definitionExists("runTeachPalette"));
+    EXPECT_TRUE(addin.host().definitionExists("openEshop"));
+}
+
+TEST(Toolbar, DefinitionWithoutCreatedEventEndsRun)
+{
+    AddinSession addin(failing({"CommandDefinition.commandCreated:openEshop"}));
+    EXPECT_FALSE(addin.host().run());
+    EXPECT_EQ(addin.host().handlerCount("commandCreated:runTeachPalette"), 1);
+}
+
+TEST(Toolbar, EshopClickOpensTheShopAndGuideClickShowsThePalette)
+{
+    AddinSession addin;
+    addin.setLaunchCount(50); // no palette at start-up
+    ASSERT_TRUE(addin.host().run());
+    addin.host().click("openEshop");
+    const auto opened = addin.ops("shellOpen");
+    ASSERT_EQ(opened.size(), 1U);
+    EXPECT_EQ(opened[0].text("file"), trelvik::toHostText(trelvik::config::eshopAddress));
+    EXPECT_EQ(opened[0].text("verb"), "open");
+    EXPECT_FALSE(addin.host().paletteExists("teachPalete"));
+    addin.host().click("runTeachPalette");
+    EXPECT_TRUE(addin.host().paletteVisible("teachPalete"));
+    EXPECT_EQ(addin.ops("shellOpen").size(), 1U);
+}
+
+TEST(Toolbar, EveryCommandGetsTheSameExecuteHandler)
+{
+    AddinSession addin;
+    addin.setLaunchCount(50);
+    ASSERT_TRUE(addin.host().run());
+    for (int click = 0; click < 3; ++click) {
+        addin.host().click("openEshop");
+    }
+    EXPECT_EQ(addin.ops("shellOpen").size(), 3U);
+    EXPECT_EQ(addin.entries("op", "addHandler").size(), 3U + 3U); // on-line, two created, three execute
+}
+
+TEST(Toolbar, CommandWithoutCompanionOrExecuteEventGetsNoHandler)
+{
+    for (const char* fault : {"Command.commandInputs:openEshop", "Command.execute:openEshop",
+                              "CommandCreatedEventArgs.command:openEshop", "CommandCreatedEvent.args:openEshop",
+                              "CommandEvent.add:openEshop", "CommandEvent.args:openEshop"}) {
+        AddinSession addin(failing({fault}));
+        ASSERT_TRUE(addin.host().run()) << fault;
+        addin.host().click("openEshop");
+        EXPECT_TRUE(addin.ops("shellOpen").empty() || std::string(fault) == "CommandEvent.args:openEshop") << fault;
+        EXPECT_TRUE(addin.ops("exception").empty()) << fault;
+        addin.host().unload();
+        EXPECT_EQ(addin.host().outstandingReferences(), 0) << fault;
+    }
+}
+
+TEST(Toolbar, StopDeletesDefinitionsBeforeControlsEshopFirst)
+{
+    AddinSession addin;
+    ASSERT_TRUE(addin.host().run());
+    ASSERT_TRUE(addin.host().stop());
+    EXPECT_EQ(opNames(addin.ops("deleteMe")),
+              (std::vector<std::string>{"deleteMe:palette", "deleteMe:commandDefinition", "deleteMe:commandControl",
+                                        "deleteMe:commandDefinition", "deleteMe:commandControl"}));
+    const auto deleted = addin.ops("deleteMe");
+    EXPECT_EQ(deleted[1].text("id"), "openEshop");
+    EXPECT_EQ(deleted[4].text("id"), "runTeachPalette");
+}
+
+TEST(Toolbar, ControlThatDoesNotCastStaysInPlace)
+{
+    AddinSession addin;
+    ASSERT_TRUE(addin.host().run());
+    addin.host().setFaults({"ToolbarControl.cast:runTeachPalette"});
+    EXPECT_TRUE(addin.host().stop());
+    EXPECT_EQ(addin.host().toolbarControlIds(),
+              (std::vector<std::string>{"UserDisplayNameCommand", "HelpGroupCommand", "runTeachPalette"}));
+}
+
+} // namespace

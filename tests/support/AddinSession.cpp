@@ -1,0 +1,77 @@
+#include "AddinSession.h"
+
+namespace testing_support {
+
+namespace {
+std::filesystem::path copyAddin(const std::filesystem::path& folder)
+{
+    std::filesystem::create_directories(folder);
+    const auto target = folder / addinLibrary().filename();
+    std::filesystem::copy_file(addinLibrary(), target, std::filesystem::copy_options::overwrite_existing);
+    return target;
+}
+} // namespace
+
+AddinSession::AddinSession(const std::filesystem::path& folder, simhost::Options options)
+    : library_(copyAddin(folder)), session_(std::move(options))
+{
+    session_.load(library_);
+}
+
+AddinSession::AddinSession(simhost::Options options)
+    : scratch_(std::make_unique<ScratchFolder>("addin")), library_(copyAddin(scratch_->path())),
+      session_(std::move(options))
+{
+    session_.load(library_);
+}
+
+std::filesystem::path AddinSession::record() const
+{
+    return library_.parent_path() / "TrelvikDizivoro360_Info.txt";
+}
+
+std::vector<simhost::TraceEntry> AddinSession::entries(const std::string& kind, const std::string& value) const
+{
+    std::vector<simhost::TraceEntry> found;
+    for (const auto& entry : session_.trace()) {
+        if (entry.is(kind, value)) {
+            found.push_back(entry);
+        }
+    }
+    return found;
+}
+
+std::vector<simhost::TraceEntry> AddinSession::opsSince(std::size_t mark) const
+{
+    const auto& trace = session_.trace();
+    std::vector<simhost::TraceEntry> found;
+    for (std::size_t i = mark; i < trace.size(); ++i) {
+        if (trace[i].find("op") != nullptr) {
+            found.push_back(trace[i]);
+        }
+    }
+    return found;
+}
+
+void AddinSession::setLaunchCount(int launchCount)
+{
+    writeBytes(record(), "01.01.2026\r\n" + std::to_string(launchCount) + "\r\n");
+}
+
+std::vector<std::string> opNames(const std::vector<simhost::TraceEntry>& entries)
+{
+    std::vector<std::string> names;
+    for (const auto& entry : entries) {
+        std::string name = entry.text("op");
+        for (const char* field : {"event", "kind", "id"}) {
+            if (const std::string value = entry.text(field); !value.empty()) {
+                name += ":" + value;
+                break;
+            }
+        }
+        names.push_back(name);
+    }
+    return names;
+}
+
+} // namespace testing_support

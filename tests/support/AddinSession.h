@@ -1,0 +1,42 @@
+// Drives a copy of the add-in, in a folder of its own, through the simulated host.
+#pragma once
+
+#include "TestPaths.h"
+
+#include <simhost/Session.h>
+
+#include <string>
+#include <vector>
+
+namespace testing_support {
+
+class AddinSession {
+public:
+    // Copies the add-in into folder (created if needed) and loads it.
+    AddinSession(const std::filesystem::path& folder, simhost::Options options = {});
+    // Loads a copy in a scratch folder of its own.
+    explicit AddinSession(simhost::Options options = {});
+
+    simhost::Session& host() { return session_; }
+    [[nodiscard]] const std::filesystem::path& library() const { return library_; }
+    [[nodiscard]] std::filesystem::path record() const;
+
+    // Trace entries with that kind ("op", "call", "action") and value, in order.
+    [[nodiscard]] std::vector<simhost::TraceEntry> entries(const std::string& kind, const std::string& value) const;
+    [[nodiscard]] std::vector<simhost::TraceEntry> ops(const std::string& op) const { return entries("op", op); }
+    // The ops recorded from now on.
+    [[nodiscard]] std::size_t mark() const { return session_.trace().size(); }
+    [[nodiscard]] std::vector<simhost::TraceEntry> opsSince(std::size_t mark) const;
+    // Sets the record's counter so that the next run yields launchCount.
+    void setLaunchCount(int launchCount);
+
+private:
+    std::unique_ptr<ScratchFolder> scratch_;
+    std::filesystem::path library_;
+    simhost::Session session_;
+};
+
+// The ops of a session, each as "op" or "op:field" text, to compare sequences.
+std::vector<std::string> opNames(const std::vector<simhost::TraceEntry>& entries);
+
+} // namespace testing_support

@@ -1,0 +1,18 @@
+// Runs a program and captures its standard output and exit status.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace testing_support {
+
+struct ProcessResult {
+    int exitCode = -1;
+    std::string out;
+    std::string err;
+};
+
+ProcessResult runProcess(const std::filesystem::path& program, const std::vector<std::string>& arguments);
+
+} // namespace testing_support

@@ -1,6 +1,10 @@
 // hostsim's command line: output, exit codes, messages.
 #include "support/RunProcess.h"
 #include "support/TestPaths.h"
+#include "support/UrlRecorder.h"
+
+#include <BuildConfig.h>
+#include <HostText.h>
 
 #include <gtest/gtest.h>
 
@@ -87,9 +91,11 @@ TEST_F(Hostsim, OptionsReachTheAddin)
                     "message", R"("file:///C:/Windows/System32/calc.exe")"});
     ASSERT_EQ(result.exitCode, 0) << result.err;
     EXPECT_NE(result.out.find("lang=CSY&lic=a%26b\""), std::string::npos);
+#if !defined(_WIN32) // the Windows shell is real there: see the URL recorder test
     EXPECT_NE(result.out.find(R"({"op":"shellOpen","verb":"open","file":"https://example.com/x","show":1})"),
               std::string::npos);
     EXPECT_EQ(result.out.find("calc.exe\",\"show\""), std::string::npos);
+#endif
 }
 
 TEST_F(Hostsim, ListFaultsAndEveryFaultEndsCleanly)
@@ -107,6 +113,26 @@ TEST_F(Hostsim, ListFaultsAndEveryFaultEndsCleanly)
         EXPECT_NE(result.out.find(R"({"op":"references","outstanding":0})"), std::string::npos) << fault;
     }
 }
+
+#if defined(_WIN32)
+// The real Windows shell opens exactly the accepted links in the registered browser.
+TEST_F(Hostsim, ShellOpensExactlyTheAcceptedLinks)
+{
+    const testing_support::ScratchFolder logFolder("urls");
+    const auto log = logFolder.path() / "opened.txt";
+    testing_support::registerUrlRecorder(log);
+    const auto result = hostsimRun({"run", "message", R"("file:///C:/Windows/System32/calc.exe")", "message",
+                                    R"("https://example.com/a b")", "message", R"("https://example.cz/kurz-ř?a=1&b=2")",
+                                    "click", "openEshop", "stop"});
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    auto opened = testing_support::readUrlLog(log, 2);
+    std::sort(opened.begin(), opened.end());
+    std::vector<std::string> expected{"https://example.cz/kurz-ř?a=1&b=2",
+                                      trelvik::toHostText(trelvik::config::eshopAddress)};
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(opened, expected);
+}
+#endif
 
 struct UsageCase {
     std::vector<std::string> arguments;

@@ -100,14 +100,10 @@ TEST(Toolbar, EshopClickOpensTheShopAndGuideClickShowsThePalette)
     addin.setLaunchCount(50); // no palette at start-up
     ASSERT_TRUE(addin.host().run());
     addin.host().click("openEshop");
-    const auto opened = addin.ops("shellOpen");
-    ASSERT_EQ(opened.size(), 1U);
-    EXPECT_EQ(opened[0].text("file"), trelvik::toHostText(trelvik::config::eshopAddress));
-    EXPECT_EQ(opened[0].text("verb"), "open");
     EXPECT_FALSE(addin.host().paletteExists("teachPalete"));
     addin.host().click("runTeachPalette");
     EXPECT_TRUE(addin.host().paletteVisible("teachPalete"));
-    EXPECT_EQ(addin.ops("shellOpen").size(), 1U);
+    EXPECT_EQ(addin.shellOpens(1), std::vector<std::string>{trelvik::toHostText(trelvik::config::eshopAddress)});
 }
 
 TEST(Toolbar, EveryCommandGetsTheSameExecuteHandler)
@@ -118,7 +114,7 @@ TEST(Toolbar, EveryCommandGetsTheSameExecuteHandler)
     for (int click = 0; click < 3; ++click) {
         addin.host().click("openEshop");
     }
-    EXPECT_EQ(addin.ops("shellOpen").size(), 3U);
+    EXPECT_EQ(addin.shellOpens(3).size(), 3U);
     EXPECT_EQ(addin.entries("op", "addHandler").size(), 3U + 3U); // on-line, two created, three execute
 }
 
@@ -130,7 +126,9 @@ TEST(Toolbar, CommandWithoutCompanionOrExecuteEventGetsNoHandler)
         AddinSession addin(failing({fault}));
         ASSERT_TRUE(addin.host().run()) << fault;
         addin.host().click("openEshop");
-        EXPECT_TRUE(addin.ops("shellOpen").empty() || std::string(fault) == "CommandEvent.args:openEshop") << fault;
+        // Empty execute arguments are not read, so only that fault still opens the shop.
+        const std::size_t expected = std::string(fault) == "CommandEvent.args:openEshop" ? 1 : 0;
+        EXPECT_EQ(addin.shellOpens(expected).size(), expected) << fault;
         EXPECT_TRUE(addin.ops("exception").empty()) << fault;
         addin.host().unload();
         EXPECT_EQ(addin.host().outstandingReferences(), 0) << fault;

@@ -1,5 +1,7 @@
 #include "AddinSession.h"
 
+#include "UrlRecorder.h"
+
 namespace testing_support {
 
 namespace {
@@ -13,15 +15,21 @@ std::filesystem::path copyAddin(const std::filesystem::path& folder)
 } // namespace
 
 AddinSession::AddinSession(const std::filesystem::path& folder, simhost::Options options)
-    : library_(copyAddin(folder)), session_(std::move(options))
+    : shellLog_(std::make_unique<ScratchFolder>("shell")), library_(copyAddin(folder)), session_(std::move(options))
 {
+#if defined(_WIN32)
+    registerUrlRecorder(shellLog_->path() / "opened.txt");
+#endif
     session_.load(library_);
 }
 
 AddinSession::AddinSession(simhost::Options options)
-    : scratch_(std::make_unique<ScratchFolder>("addin")), library_(copyAddin(scratch_->path())),
-      session_(std::move(options))
+    : scratch_(std::make_unique<ScratchFolder>("addin")), shellLog_(std::make_unique<ScratchFolder>("shell")),
+      library_(copyAddin(scratch_->path())), session_(std::move(options))
 {
+#if defined(_WIN32)
+    registerUrlRecorder(shellLog_->path() / "opened.txt");
+#endif
     session_.load(library_);
 }
 
@@ -51,6 +59,20 @@ std::vector<simhost::TraceEntry> AddinSession::opsSince(std::size_t mark) const
         }
     }
     return found;
+}
+
+std::vector<std::string> AddinSession::shellOpens(std::size_t atLeast) const
+{
+    std::vector<std::string> opened;
+#if defined(_WIN32)
+    return readUrlLog(shellLog_->path() / "opened.txt", atLeast);
+#else
+    (void)atLeast;
+    for (const auto& entry : ops("shellOpen")) {
+        opened.push_back(entry.text("file"));
+    }
+    return opened;
+#endif
 }
 
 void AddinSession::setLaunchCount(int launchCount)

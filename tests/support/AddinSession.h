@@ -27,11 +27,16 @@ public:
     // The ops recorded from now on.
     [[nodiscard]] std::size_t mark() const { return session_.trace().size(); }
     [[nodiscard]] std::vector<simhost::TraceEntry> opsSince(std::size_t mark) const;
+    // The links the shell was asked to open so far, at least atLeast of them: from the trace
+    // where the shell is simulated, from the registered URL recorder on Windows (which runs
+    // asynchronously, so this waits for them).
+    [[nodiscard]] std::vector<std::string> shellOpens(std::size_t atLeast = 0) const;
     // Sets the record's counter so that the next run yields launchCount.
     void setLaunchCount(int launchCount);
 
 private:
     std::unique_ptr<ScratchFolder> scratch_;
+    std::unique_ptr<ScratchFolder> shellLog_;
     std::filesystem::path library_;
     simhost::Session session_;
 };

@@ -52,7 +52,8 @@ void runActions(simhost::Session& session, const std::vector<hostsim::Action>& a
 
 } // namespace
 
-int main(int argc, char** argv)
+// The command line as UTF-8, whatever the platform.
+int hostsimMain(int argc, char** argv)
 {
     CLI::App app{"Loads an add-in library into a simulated Fusion 360 host, runs ACTIONs in order and "
                  "prints every effect on the host.\n"
@@ -65,6 +66,7 @@ int main(int argc, char** argv)
     bool json = false;
     std::string library;
     std::vector<std::string> words;
+    app.allow_windows_style_options(false); // a library path may start with '/'
     app.add_option("--language", options.language, "UI language the host reports (default 3; 2 is Czech)");
     app.add_option("--entitlement", entitlement, "text returned by \"Debug.EntitlementString\" (default: none)");
     app.add_flag("--offline", options.offline, "the host is off-line when the add-in starts");
@@ -105,7 +107,8 @@ int main(int argc, char** argv)
         simhost::Session session(options);
         int status = 0;
         try {
-            session.load(library);
+            session.load(std::filesystem::path(
+                std::u8string(reinterpret_cast<const char8_t*>(library.data()), library.size())));
             runActions(session, actions);
         } catch (const simhost::LoadError& error) {
             std::cerr << "hostsim: " << error.what() << '\n';
@@ -123,3 +126,27 @@ int main(int argc, char** argv)
         return exitUsage;
     }
 }
+
+#if defined(_WIN32)
+#include <windows.h>
+
+// Windows passes the command line as UTF-16; hostsim works in UTF-8.
+int wmain(int argc, wchar_t** argv)
+{
+    std::vector<std::string> arguments;
+    for (int i = 0; i < argc; ++i) {
+        const int size = WideCharToMultiByte(CP_UTF8, 0, argv[i], -1, nullptr, 0, nullptr, nullptr);
+        std::string utf8(static_cast<std::size_t>(size > 0 ? size - 1 : 0), '\0');
+        WideCharToMultiByte(CP_UTF8, 0, argv[i], -1, utf8.data(), size, nullptr, nullptr);
+        arguments.push_back(std::move(utf8));
+    }
+    std::vector<char*> pointers;
+    for (std::string& argument : arguments) {
+        pointers.push_back(argument.data());
+    }
+    pointers.push_back(nullptr);
+    return hostsimMain(argc, pointers.data());
+}
+#else
+int main(int argc, char** argv) { return hostsimMain(argc, argv); }
+#endif

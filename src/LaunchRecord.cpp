@@ -1,11 +1,13 @@
 #include "LaunchRecord.h"
 
-#include <cstdio>
 #include <vector>
 
 namespace trelvik {
 
 namespace {
+
+using platform::NativePath;
+using PathView = std::basic_string_view<platform::PathChar>;
 
 #if defined(_WIN32)
 constexpr std::string_view platformLibrarySuffix = ".dll";
@@ -13,18 +15,32 @@ constexpr std::string_view platformLibrarySuffix = ".dll";
 constexpr std::string_view platformLibrarySuffix = ".so";
 #endif
 
-bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b)
+// Compares path characters with lower-case ASCII, ignoring the case of ASCII letters.
+bool equalsIgnoringAsciiCase(PathView text, std::string_view lowerAscii)
 {
-    if (a.size() != b.size()) {
+    if (text.size() != lowerAscii.size()) {
         return false;
     }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-        if (lower(a[i]) != lower(b[i])) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        auto c = text[i];
+        if (c >= 'A' && c <= 'Z') {
+            c = static_cast<platform::PathChar>(c - 'A' + 'a');
+        }
+        if (c != static_cast<platform::PathChar>(static_cast<unsigned char>(lowerAscii[i]))) {
             return false;
         }
     }
     return true;
+}
+
+// "dd.mm.yyyy" without the formatted-output machinery of the C library.
+std::string formatDate(const platform::LocalDate& date)
+{
+    const auto digits = [](int value, int width) {
+        std::string text = std::to_string(value < 0 ? 0 : value);
+        return text.size() < static_cast<std::size_t>(width) ? std::string(width - text.size(), '0') + text : text;
+    };
+    return digits(date.day, 2) + "." + digits(date.month, 2) + "." + digits(date.year, 4);
 }
 
 bool isSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
@@ -48,21 +64,25 @@ std::vector<std::string_view> splitLines(std::string_view content)
 
 } // namespace
 
-std::filesystem::path launchRecordPath(const std::filesystem::path& library)
+NativePath launchRecordPath(const NativePath& library)
 {
-    const std::string extension = library.extension().string();
-    const bool known =
-        equalsIgnoringAsciiCase(extension, ".dll") || equalsIgnoringAsciiCase(extension, platformLibrarySuffix);
-    std::filesystem::path name = known ? library.stem() : library.filename();
-    name += "_Info.txt";
-    return library.parent_path() / name;
+    // Only the file name is looked at: folder names may contain anything, ".dll" included.
+    const std::size_t separator = library.find_last_of(platform::pathSeparators);
+    const std::size_t nameStart = separator == NativePath::npos ? 0 : separator + 1;
+    const std::size_t dot = library.rfind('.');
+    std::size_t nameEnd = library.size();
+    if (dot != NativePath::npos && dot > nameStart) {
+        const PathView extension = PathView(library).substr(dot);
+        if (equalsIgnoringAsciiCase(extension, ".dll") || equalsIgnoringAsciiCase(extension, platformLibrarySuffix)) {
+            nameEnd = dot;
+        }
+    }
+    return library.substr(0, nameEnd) + platform::asciiPath("_Info.txt");
 }
 
 std::string newRecordText(const platform::LocalDate& today)
 {
-    char date[32];
-    std::snprintf(date, sizeof date, "%02d.%02d.%04d", today.day, today.month, today.year);
-    return std::string(date) + "\r\n1";
+    return formatDate(today) + "\r\n1";
 }
 
 std::int32_t parseCounter(std::string_view line)
@@ -112,14 +132,14 @@ RecordUpdate advanceRecordText(std::string_view content)
     return update;
 }
 
-std::int32_t advanceLaunchRecord(const std::filesystem::path& library, const platform::LocalDate& today,
+std::int32_t advanceLaunchRecord(const NativePath& library, const platform::LocalDate& today,
                                  platform::FileSystem& files) noexcept
 {
     try {
         if (library.empty()) {
             return -1; // our own path is unknown: touch nothing
         }
-        const std::filesystem::path record = launchRecordPath(library);
+        const NativePath record = launchRecordPath(library);
         if (!files.exists(record)) {
             // The count is 1 whether or not the record could be created.
             platform::writeAtomically(files, record, newRecordText(today));

@@ -8,7 +8,6 @@
 #include "platform/Platform.h"
 
 #include <cstdint>
-#include <filesystem>
 #include <string>
 #include <string_view>
 
@@ -16,7 +15,7 @@ namespace trelvik {
 
 // The record beside the library: its file name with the shared-library extension (".dll" in
 // any case, or the platform's own) replaced by "_Info.txt", or "_Info.txt" appended.
-std::filesystem::path launchRecordPath(const std::filesystem::path& library);
+platform::NativePath launchRecordPath(const platform::NativePath& library);
 
 // The text of a record created today: date, CR LF, "1", nothing after (13 bytes).
 std::string newRecordText(const platform::LocalDate& today);
@@ -35,7 +34,7 @@ std::int32_t parseCounter(std::string_view line);
 // Creates or advances the record of the library and returns the launch count: 1 when the
 // record was created, -1 when it exists but cannot be read (it is then left alone), otherwise
 // the counter read. A record that cannot be written stays as it was. Never throws.
-std::int32_t advanceLaunchRecord(const std::filesystem::path& library, const platform::LocalDate& today,
+std::int32_t advanceLaunchRecord(const platform::NativePath& library, const platform::LocalDate& today,
                                  platform::FileSystem& files = platform::FileSystem::system()) noexcept;
 
 } // namespace trelvik

@@ -68,18 +68,27 @@ TEST(RecordCreation, IsThirteenBytesWithoutAFinalLineEnd)
 
 // --- the record's path -------------------------------------------------------------------
 
+std::filesystem::path recordFor(const std::filesystem::path& library)
+{
+    return trelvik::launchRecordPath(library.native());
+}
+
 TEST(RecordPath, ReplacesTheLibraryExtensionOfTheFileNameOnly)
 {
     namespace fs = std::filesystem;
     const fs::path folder = fs::path("base") / "x.dlls" / "a.dll";
-    EXPECT_EQ(trelvik::launchRecordPath(folder / "TrelvikDizivoro360.dll"), folder / "TrelvikDizivoro360_Info.txt");
-    EXPECT_EQ(trelvik::launchRecordPath(folder / "Addin.DLL"), folder / "Addin_Info.txt");
-    EXPECT_EQ(trelvik::launchRecordPath(folder / "Addin.Dll"), folder / "Addin_Info.txt");
-    EXPECT_EQ(trelvik::launchRecordPath(folder / "Addin"), folder / "Addin_Info.txt");
-    EXPECT_EQ(trelvik::launchRecordPath(folder / "Addin.txt"), folder / "Addin.txt_Info.txt");
-    EXPECT_EQ(trelvik::launchRecordPath(folder / "my.dll.copy"), folder / "my.dll.copy_Info.txt");
-#if !defined(_WIN32)
-    EXPECT_EQ(trelvik::launchRecordPath(folder / "TrelvikDizivoro360.so"), folder / "TrelvikDizivoro360_Info.txt");
+    EXPECT_EQ(recordFor(folder / "TrelvikDizivoro360.dll"), folder / "TrelvikDizivoro360_Info.txt");
+    EXPECT_EQ(recordFor(folder / "Addin.DLL"), folder / "Addin_Info.txt");
+    EXPECT_EQ(recordFor(folder / "Addin.Dll"), folder / "Addin_Info.txt");
+    EXPECT_EQ(recordFor(folder / "Addin"), folder / "Addin_Info.txt");
+    EXPECT_EQ(recordFor(folder / "Addin.txt"), folder / "Addin.txt_Info.txt");
+    EXPECT_EQ(recordFor(folder / "my.dll.copy"), folder / "my.dll.copy_Info.txt");
+    EXPECT_EQ(recordFor(folder / ".dll"), folder / ".dll_Info.txt");
+    EXPECT_EQ(recordFor("Addin.dll"), "Addin_Info.txt");
+#if defined(_WIN32)
+    EXPECT_EQ(recordFor("C:/x.dll/Addin.dll"), "C:/x.dll/Addin_Info.txt");
+#else
+    EXPECT_EQ(recordFor(folder / "TrelvikDizivoro360.so"), folder / "TrelvikDizivoro360_Info.txt");
 #endif
 }
 
@@ -99,7 +108,7 @@ TEST(LaunchRecord, FirstFiveStartsCount11234)
     std::vector<std::int32_t> counts;
     std::vector<std::size_t> sizes;
     for (int start = 0; start < 5; ++start) {
-        counts.push_back(trelvik::advanceLaunchRecord(library, today));
+        counts.push_back(trelvik::advanceLaunchRecord(library.native(), today));
         sizes.push_back(readBytes(record).size());
     }
     EXPECT_EQ(counts, (std::vector<std::int32_t>{1, 1, 2, 3, 4}));
@@ -114,7 +123,7 @@ TEST(LaunchRecord, FolderAtTheRecordPathGivesMinusOneAndStays)
     const ScratchFolder scratch("record");
     const auto library = fakeLibrary(scratch.path());
     std::filesystem::create_directory(scratch.path() / "TrelvikDizivoro360_Info.txt");
-    EXPECT_EQ(trelvik::advanceLaunchRecord(library, today), -1);
+    EXPECT_EQ(trelvik::advanceLaunchRecord(library.native(), today), -1);
     EXPECT_TRUE(std::filesystem::is_directory(scratch.path() / "TrelvikDizivoro360_Info.txt"));
 }
 
@@ -126,7 +135,7 @@ TEST(LaunchRecord, CountsBesideTheLibraryInAnyFolder)
         const auto library = fakeLibrary(folder);
         std::vector<std::int32_t> counts;
         for (int start = 0; start < 4; ++start) {
-            counts.push_back(trelvik::advanceLaunchRecord(library, today));
+            counts.push_back(trelvik::advanceLaunchRecord(library.native(), today));
         }
         EXPECT_EQ(counts, (std::vector<std::int32_t>{1, 1, 2, 3})) << name;
         EXPECT_EQ(readBytes(folder / "TrelvikDizivoro360_Info.txt"), "07.12.2026\r\n4\r\n") << name;
@@ -146,13 +155,14 @@ public:
     enum class Fail { None, Write, WriteAfterPartial, Replace, NotWritable };
     explicit FailingFiles(Fail fail) : fail_(fail) {}
 
-    bool exists(const std::filesystem::path& path) override { return real().exists(path); }
-    std::optional<std::string> readAll(const std::filesystem::path& path) override { return real().readAll(path); }
-    bool writable(const std::filesystem::path& path) override
+    using NativePath = trelvik::platform::NativePath;
+    bool exists(const NativePath& path) override { return real().exists(path); }
+    std::optional<std::string> readAll(const NativePath& path) override { return real().readAll(path); }
+    bool writable(const NativePath& path) override
     {
         return fail_ != Fail::NotWritable && real().writable(path);
     }
-    bool writeFile(const std::filesystem::path& path, std::string_view bytes) override
+    bool writeFile(const NativePath& path, std::string_view bytes) override
     {
         ++writes;
         if (fail_ == Fail::Write) {
@@ -164,11 +174,11 @@ public:
         }
         return real().writeFile(path, bytes);
     }
-    bool replace(const std::filesystem::path& from, const std::filesystem::path& to) override
+    bool replace(const NativePath& from, const NativePath& to) override
     {
         return fail_ != Fail::Replace && real().replace(from, to);
     }
-    void remove(const std::filesystem::path& path) override { real().remove(path); }
+    void remove(const NativePath& path) override { real().remove(path); }
 
     int writes = 0;
 
@@ -190,7 +200,7 @@ TEST_P(UnwritableRecord, StaysByteForByteWithNoTemporaryFileLeft)
     writeBytes(record, before);
 
     FailingFiles files(GetParam());
-    EXPECT_EQ(trelvik::advanceLaunchRecord(library, today, files), 41);
+    EXPECT_EQ(trelvik::advanceLaunchRecord(library.native(), today, files), 41);
     EXPECT_EQ(readBytes(record), before);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(scratch.path()), {}), 1);
 }
@@ -204,8 +214,8 @@ TEST(LaunchRecord, UncreatableRecordStillCountsOneAndLeavesNoTemporaryFile)
     const ScratchFolder scratch("record");
     const auto library = fakeLibrary(scratch.path());
     FailingFiles files(FailingFiles::Fail::Replace);
-    EXPECT_EQ(trelvik::advanceLaunchRecord(library, today, files), 1);
-    EXPECT_EQ(trelvik::advanceLaunchRecord(library, today, files), 1);
+    EXPECT_EQ(trelvik::advanceLaunchRecord(library.native(), today, files), 1);
+    EXPECT_EQ(trelvik::advanceLaunchRecord(library.native(), today, files), 1);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(scratch.path()), {}), 0);
 }
 
@@ -215,7 +225,7 @@ TEST(LaunchRecord, ReadOnlyRecordIsNotEvenWrittenToATemporaryFile)
     const auto library = fakeLibrary(scratch.path());
     writeBytes(scratch.path() / "TrelvikDizivoro360_Info.txt", date + "2\r\n");
     FailingFiles files(FailingFiles::Fail::NotWritable);
-    EXPECT_EQ(trelvik::advanceLaunchRecord(library, today, files), 2);
+    EXPECT_EQ(trelvik::advanceLaunchRecord(library.native(), today, files), 2);
     EXPECT_EQ(files.writes, 0);
 }
 

@@ -39,13 +39,13 @@ private:
 
 class PosixFileSystem final : public FileSystem {
 public:
-    bool exists(const std::filesystem::path& path) override
+    bool exists(const NativePath& path) override
     {
         struct stat info {};
         return ::stat(path.c_str(), &info) == 0;
     }
 
-    std::optional<std::string> readAll(const std::filesystem::path& path) override
+    std::optional<std::string> readAll(const NativePath& path) override
     {
         Descriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
         struct stat info {};
@@ -69,13 +69,13 @@ public:
         }
     }
 
-    bool writable(const std::filesystem::path& path) override
+    bool writable(const NativePath& path) override
     {
         const Descriptor file(::open(path.c_str(), O_WRONLY | O_CLOEXEC));
         return file.valid();
     }
 
-    bool writeFile(const std::filesystem::path& path, std::string_view bytes) override
+    bool writeFile(const NativePath& path, std::string_view bytes) override
     {
         Descriptor file(::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
         if (!file.valid()) {
@@ -94,12 +94,12 @@ public:
         return ::fsync(file.get()) == 0 && file.close();
     }
 
-    bool replace(const std::filesystem::path& from, const std::filesystem::path& to) override
+    bool replace(const NativePath& from, const NativePath& to) override
     {
         return std::rename(from.c_str(), to.c_str()) == 0;
     }
 
-    void remove(const std::filesystem::path& path) override { ::unlink(path.c_str()); }
+    void remove(const NativePath& path) override { ::unlink(path.c_str()); }
 };
 
 } // namespace

@@ -35,12 +35,12 @@ constexpr DWORD shareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELET
 
 class Win32FileSystem final : public FileSystem {
 public:
-    bool exists(const std::filesystem::path& path) override
+    bool exists(const NativePath& path) override
     {
         return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
     }
 
-    std::optional<std::string> readAll(const std::filesystem::path& path) override
+    std::optional<std::string> readAll(const NativePath& path) override
     {
         // Without FILE_FLAG_BACKUP_SEMANTICS a folder cannot be opened, as wanted.
         Handle file(CreateFileW(path.c_str(), GENERIC_READ, shareAll, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
@@ -62,14 +62,14 @@ public:
         }
     }
 
-    bool writable(const std::filesystem::path& path) override
+    bool writable(const NativePath& path) override
     {
         const Handle file(CreateFileW(path.c_str(), GENERIC_WRITE, shareAll, nullptr, OPEN_EXISTING,
                                       FILE_ATTRIBUTE_NORMAL, nullptr));
         return file.valid();
     }
 
-    bool writeFile(const std::filesystem::path& path, std::string_view bytes) override
+    bool writeFile(const NativePath& path, std::string_view bytes) override
     {
         Handle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!file.valid()) {
@@ -86,12 +86,12 @@ public:
         return FlushFileBuffers(file.get()) != 0 && file.close();
     }
 
-    bool replace(const std::filesystem::path& from, const std::filesystem::path& to) override
+    bool replace(const NativePath& from, const NativePath& to) override
     {
         return MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
     }
 
-    void remove(const std::filesystem::path& path) override { DeleteFileW(path.c_str()); }
+    void remove(const NativePath& path) override { DeleteFileW(path.c_str()); }
 };
 
 } // namespace

@@ -3,13 +3,14 @@
 #pragma once
 
 #include <cstdint>
-#include <filesystem>
+
+#include "NativePath.h"
 
 namespace trelvik::platform {
 
 // The full path of the add-in's own module (not the host executable's), of any length, as the
 // system gives it (UTF-16 on Windows).
-std::filesystem::path libraryPath();
+NativePath libraryPath();
 
 // MultiByteToWideChar with flags 0: converts length bytes of text (which may include the
 // terminator) into room units at out; with room 0 returns the units needed. Returns 0 on

@@ -4,6 +4,9 @@
 #include "ShellStub.h"
 
 #include <dlfcn.h>
+#include <unistd.h>
+
+#include <climits>
 
 #include <ctime>
 
@@ -61,15 +64,19 @@ char32_t decodeOne(const unsigned char* text, int length, int& i)
 }
 } // namespace
 
-std::filesystem::path libraryPath()
+NativePath libraryPath()
 {
     Dl_info info{};
     if (dladdr(reinterpret_cast<void*>(&libraryPath), &info) == 0 || info.dli_fname == nullptr) {
         return {};
     }
-    std::error_code error;
-    std::filesystem::path path = std::filesystem::absolute(info.dli_fname, error);
-    return error ? std::filesystem::path(info.dli_fname) : path;
+    NativePath path = info.dli_fname;
+    if (path.empty() || path.front() == '/') {
+        return path;
+    }
+    // Loaded by a relative path: relative to the working folder, which has not changed since.
+    char folder[PATH_MAX];
+    return getcwd(folder, sizeof folder) != nullptr ? NativePath(folder) + "/" + path : path;
 }
 
 int multiByteToWideChar(unsigned codePage, const char* text, int length, char16_t* out, int room)

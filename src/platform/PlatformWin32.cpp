@@ -13,7 +13,7 @@ namespace {
 const wchar_t* wide(const char16_t* text) { return reinterpret_cast<const wchar_t*>(text); }
 } // namespace
 
-std::filesystem::path libraryPath()
+NativePath libraryPath()
 {
     HMODULE self = nullptr;
     if (GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
@@ -29,7 +29,7 @@ std::filesystem::path libraryPath()
         }
         if (length < buffer.size()) {
             buffer.resize(length);
-            return std::filesystem::path(buffer);
+            return buffer;
         }
         if (buffer.size() >= 32768) {
             return {};

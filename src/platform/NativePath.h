@@ -1,0 +1,28 @@
+// A file path in the system's own form: UTF-16 on Windows, bytes elsewhere, exactly as the
+// system gives it (never through the ANSI code page).
+//
+// The add-in keeps paths in this form rather than as std::filesystem::path: the latter's
+// conversions pull the standard library's locale machinery (several hundred KiB) into the
+// statically linked DLL.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace trelvik::platform {
+
+#if defined(_WIN32)
+using PathChar = wchar_t;
+inline constexpr std::wstring_view pathSeparators = L"\\/";
+#else
+using PathChar = char;
+inline constexpr std::string_view pathSeparators = "/";
+#endif
+
+// Same as std::filesystem::path::string_type.
+using NativePath = std::basic_string<PathChar>;
+
+// ASCII text in path characters.
+inline NativePath asciiPath(std::string_view text) { return NativePath(text.begin(), text.end()); }
+
+} // namespace trelvik::platform

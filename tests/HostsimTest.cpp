@@ -75,6 +75,18 @@ TEST_F(Hostsim, RunStopStopUnloadInJson)
     EXPECT_EQ(result.out.find(R"("op":"exception")"), std::string::npos);
 }
 
+TEST_F(Hostsim, StartsLeaveACrLfRecordBesideTheLibrary)
+{
+    const auto record = library_.parent_path() / "TrelvikDizivoro360_Info.txt";
+    ASSERT_EQ(hostsimRun({"run", "stop", "unload"}).exitCode, 0);
+    const std::string first = testing_support::readBytes(record);
+    ASSERT_EQ(first.size(), 13U);
+    EXPECT_EQ(first.substr(10), "\r\n1");
+    ASSERT_EQ(hostsimRun({"run", "stop", "unload"}).exitCode, 0);
+    EXPECT_EQ(testing_support::readBytes(record), first.substr(0, 10) + "\r\n2\r\n");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(scratch_.path()), {}), 2);
+}
+
 TEST_F(Hostsim, ReadableOutputByDefaultAndImplicitUnload)
 {
     const auto result = hostsimRun({}, false);

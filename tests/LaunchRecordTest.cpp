@@ -229,6 +229,20 @@ TEST(LaunchRecord, ReadOnlyRecordIsNotEvenWrittenToATemporaryFile)
     EXPECT_EQ(files.writes, 0);
 }
 
+TEST(LaunchRecord, RecordWithoutWritePermissionStaysUnchanged)
+{
+    const ScratchFolder scratch("readonly");
+    const auto library = fakeLibrary(scratch.path());
+    const auto record = scratch.path() / "TrelvikDizivoro360_Info.txt";
+    writeBytes(record, date + "7\r\nnotes\r\n");
+    std::filesystem::permissions(record, std::filesystem::perms::owner_read | std::filesystem::perms::group_read |
+                                             std::filesystem::perms::others_read);
+    EXPECT_EQ(trelvik::advanceLaunchRecord(library.native(), today), 7);
+    EXPECT_EQ(trelvik::advanceLaunchRecord(library.native(), today), 7);
+    EXPECT_EQ(readBytes(record), date + "7\r\nnotes\r\n");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(scratch.path()), {}), 1);
+}
+
 // --- through the add-in in the simulated host ---------------------------------------------
 
 TEST(LaunchRecordInHost, TheAddinCountsItsOwnStartsBesideItself)
@@ -253,3 +267,48 @@ TEST(LaunchRecordInHost, TheAddinCountsItsOwnStartsBesideItself)
 }
 
 } // namespace
+
+#if defined(_WIN32)
+#include <windows.h>
+
+namespace {
+
+// The folder names below cannot be represented in the process's ANSI code page, so a path
+// squeezed through it would lose them; the record must still be found beside the library.
+TEST(LaunchRecordWindows, FoldersOutsideTheAnsiCodePageKeepTheirRecord)
+{
+    ASSERT_NE(GetACP(), static_cast<UINT>(CP_UTF8));
+    const ScratchFolder scratch("acp");
+    for (const wchar_t* name : {L"Обучение", L"学习"}) {
+        BOOL lossy = FALSE;
+        char narrow[64];
+        WideCharToMultiByte(CP_ACP, 0, name, -1, narrow, sizeof narrow, nullptr, &lossy);
+        ASSERT_TRUE(lossy) << "code page " << GetACP() << " represents the name";
+
+        const auto folder = scratch.path() / name;
+        const auto library = fakeLibrary(folder);
+        std::vector<std::int32_t> counts;
+        for (int start = 0; start < 4; ++start) {
+            counts.push_back(trelvik::advanceLaunchRecord(library.native(), today));
+        }
+        EXPECT_EQ(counts, (std::vector<std::int32_t>{1, 1, 2, 3}));
+        EXPECT_EQ(readBytes(folder / "TrelvikDizivoro360_Info.txt"), "07.12.2026\r\n4\r\n");
+    }
+}
+
+TEST(LaunchRecordWindows, ReadOnlyRecordStaysUnchanged)
+{
+    const ScratchFolder scratch("readonly");
+    const auto library = fakeLibrary(scratch.path());
+    const auto record = scratch.path() / "TrelvikDizivoro360_Info.txt";
+    writeBytes(record, date + "7\r\n");
+    ASSERT_TRUE(SetFileAttributesW(record.c_str(), FILE_ATTRIBUTE_READONLY));
+    EXPECT_EQ(trelvik::advanceLaunchRecord(library.native(), today), 7);
+    EXPECT_EQ(trelvik::advanceLaunchRecord(library.native(), today), 7);
+    EXPECT_EQ(readBytes(record), date + "7\r\n");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(scratch.path()), {}), 1);
+    SetFileAttributesW(record.c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+} // namespace
+#endif

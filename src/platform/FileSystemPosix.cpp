@@ -71,6 +71,12 @@ public:
 
     bool writable(const NativePath& path) override
     {
+        // A file without any write permission is read-only on purpose; that is honoured even
+        // where the process could override it (root).
+        struct stat info {};
+        if (::stat(path.c_str(), &info) != 0 || (info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) {
+            return false;
+        }
         const Descriptor file(::open(path.c_str(), O_WRONLY | O_CLOEXEC));
         return file.valid();
     }

@@ -64,6 +64,11 @@ public:
 
     bool writable(const NativePath& path) override
     {
+        // The read-only attribute is honoured even where the process could override it.
+        const DWORD attributes = GetFileAttributesW(path.c_str());
+        if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
+            return false;
+        }
         const Handle file(CreateFileW(path.c_str(), GENERIC_WRITE, shareAll, nullptr, OPEN_EXISTING,
                                       FILE_ATTRIBUTE_NORMAL, nullptr));
         return file.valid();

@@ -87,6 +87,15 @@ TEST_F(Hostsim, StartsLeaveACrLfRecordBesideTheLibrary)
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(scratch_.path()), {}), 2);
 }
 
+TEST_F(Hostsim, RelativeLibraryPathLoadsThatFileNotOneFoundBySearching)
+{
+    // hostsim's own folder holds a library of the same name; the one in the working folder counts.
+    const auto result = runProcess(hostsim(), {"--json", library_.filename().string(), "run"}, scratch_.path());
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_EQ(testing_support::readBytes(scratch_.path() / "TrelvikDizivoro360_Info.txt").size(), 13U);
+    EXPECT_FALSE(std::filesystem::exists(testing_support::binaryDirectory() / "TrelvikDizivoro360_Info.txt"));
+}
+
 TEST_F(Hostsim, ReadableOutputByDefaultAndImplicitUnload)
 {
     const auto result = hostsimRun({}, false);

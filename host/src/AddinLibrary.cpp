@@ -60,9 +60,10 @@ bool stillLoaded(const std::filesystem::path& path)
 
 } // namespace
 
-AddinLibrary::AddinLibrary(const std::filesystem::path& path) : path_(path)
+AddinLibrary::AddinLibrary(const std::filesystem::path& path) : path_(std::filesystem::absolute(path))
 {
-    handle_ = openLibrary(path);
+    // An absolute path, so the system loads exactly this file rather than searching for the name.
+    handle_ = openLibrary(path_);
     if (handle_ == nullptr) {
         throw LoadError("cannot load '" + path.string() + "': " + lastError());
     }

@@ -40,7 +40,8 @@ std::wstring quote(const std::wstring& argument)
 }
 } // namespace
 
-ProcessResult runProcess(const std::filesystem::path& program, const std::vector<std::string>& arguments)
+ProcessResult runProcess(const std::filesystem::path& program, const std::vector<std::string>& arguments,
+                         const std::filesystem::path& folder)
 {
     const ScratchFolder scratch("proc");
     const auto outPath = scratch.path() / "out";
@@ -60,7 +61,8 @@ ProcessResult runProcess(const std::filesystem::path& program, const std::vector
     startup.hStdError = err;
     PROCESS_INFORMATION process{};
     ProcessResult result;
-    if (CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process)) {
+    if (CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                       folder.empty() ? nullptr : folder.c_str(), &startup, &process)) {
         WaitForSingleObject(process.hProcess, INFINITE);
         DWORD code = 0;
         GetExitCodeProcess(process.hProcess, &code);
@@ -75,14 +77,16 @@ ProcessResult runProcess(const std::filesystem::path& program, const std::vector
     return result;
 }
 #else
-ProcessResult runProcess(const std::filesystem::path& program, const std::vector<std::string>& arguments)
+ProcessResult runProcess(const std::filesystem::path& program, const std::vector<std::string>& arguments,
+                         const std::filesystem::path& folder)
 {
     const ScratchFolder scratch("proc");
     const auto outPath = scratch.path() / "out";
     const auto errPath = scratch.path() / "err";
     const pid_t child = fork();
     if (child == 0) {
-        if (freopen(outPath.c_str(), "w", stdout) == nullptr || freopen(errPath.c_str(), "w", stderr) == nullptr) {
+        if (freopen(outPath.c_str(), "w", stdout) == nullptr || freopen(errPath.c_str(), "w", stderr) == nullptr ||
+            (!folder.empty() && chdir(folder.c_str()) != 0)) {
             _exit(127);
         }
         std::vector<char*> argv;

@@ -13,6 +13,8 @@ struct ProcessResult {
     std::string err;
 };
 
-ProcessResult runProcess(const std::filesystem::path& program, const std::vector<std::string>& arguments);
+// Runs program with arguments in folder (the current one when empty).
+ProcessResult runProcess(const std::filesystem::path& program, const std::vector<std::string>& arguments,
+                         const std::filesystem::path& folder = {});
 
 } // namespace testing_support

@@ -110,6 +110,12 @@ core::CommandControl* ToolbarControlsImpl::addCommand_raw(core::CommandDefinitio
     if (session_.fault("ToolbarControls.addCommand", id)) {
         return nullptr;
     }
+    if (std::any_of(controls_.begin(), controls_.end(),
+                    [&](const CommandControlImpl* control) { return control->id() == id; })) {
+        // Like the real host, a toolbar holds one control per id.
+        session_.trace("op", "note").add("text", "toolbar control already exists: " + id);
+        return nullptr;
+    }
     const std::string anchor = positionID != nullptr ? positionID : "";
     auto it = std::find_if(controls_.begin(), controls_.end(),
                            [&](const CommandControlImpl* control) { return control->id() == anchor; });

@@ -1,0 +1,137 @@
+// Every fault point the simulated host offers, through a whole session: nothing may escape into
+// the host, every reference must be released, no contract may be broken, and run and stop must
+// return what the add-in's rules give for that fault.
+#include "support/AddinSession.h"
+#include "support/RunProcess.h"
+
+#include <gtest/gtest.h>
+
+#include <iostream>
+#include <map>
+#include <sstream>
+
+using testing_support::AddinSession;
+
+namespace {
+
+// Results of run, stop, run, stop, stop in the session below (fresh launch record).
+using Results = std::vector<bool>;
+const Results allTrue{true, true, true, true, true};
+const Results runFails{false, true, false, true, true};
+const Results everythingFails{false, false, false, false, false};
+// stop leaves a definition or control behind, so the second run cannot define or place it again.
+const Results secondRunFails{true, true, false, true, true};
+
+const std::map<std::string, Results>& expectedResults()
+{
+    static const std::map<std::string, Results> table = {
+        {"Application.get", runFails},
+        {"Application.userInterface", runFails},
+        {"Application.preferences", runFails},
+        {"Application.onlineStatusChanged", runFails},
+        {"Application.executeTextCommand", allTrue},
+        {"Preferences.generalPreferences", runFails},
+        {"ApplicationEvent.add", allTrue},
+        {"ApplicationEvent.args", allTrue},
+        {"UserInterface.toolbars", everythingFails},
+        {"UserInterface.commandDefinitions", everythingFails},
+        {"UserInterface.palettes", {true, false, false, false, false}},
+        {"Toolbars.itemById", everythingFails},
+        {"Toolbar.controls", everythingFails},
+        {"Palettes.itemById", allTrue},
+        {"Palettes.add", allTrue},
+        {"Palette.incomingFromHTML", allTrue},
+        {"HTMLEvent.add", allTrue},
+        {"HTMLEvent.args", allTrue},
+        {"HTMLEventArgs.data", allTrue},
+    };
+    static const std::map<std::string, Results> keyed = {
+        {"CommandDefinitions.addButtonDefinition", runFails},
+        {"CommandDefinitions.itemById", secondRunFails},
+        {"CommandDefinition.commandCreated", runFails},
+        {"CommandCreatedEvent.add", runFails},
+        {"CommandCreatedEvent.args", allTrue},
+        {"CommandCreatedEventArgs.command", allTrue},
+        {"ToolbarControls.addCommand", runFails},
+        {"ToolbarControls.itemById", secondRunFails},
+        {"ToolbarControl.cast", secondRunFails},
+        {"Command.commandInputs", allTrue},
+        {"Command.execute", allTrue},
+        {"CommandEvent.add", allTrue},
+        {"CommandEvent.args", allTrue},
+    };
+    static const std::map<std::string, Results> all = [] {
+        std::map<std::string, Results> merged = table;
+        for (const auto& [point, results] : keyed) {
+            for (const char* id : {"runTeachPalette", "openEshop"}) {
+                merged[point + ":" + id] = results;
+            }
+        }
+        return merged;
+    }();
+    return all;
+}
+
+std::vector<std::string> listedFaults()
+{
+#if defined(_WIN32)
+    const auto hostsim = testing_support::binaryDirectory() / "hostsim.exe";
+#else
+    const auto hostsim = testing_support::binaryDirectory() / "hostsim";
+#endif
+    const auto listed = testing_support::runProcess(hostsim, {"--list-faults"});
+    EXPECT_EQ(listed.exitCode, 0);
+    std::vector<std::string> faults;
+    std::istringstream lines(listed.out);
+    for (std::string line; std::getline(lines, line);) {
+        if (!line.empty() && line.back() == '\r') {
+            line.pop_back();
+        }
+        if (!line.empty()) {
+            faults.push_back(line);
+        }
+    }
+    return faults;
+}
+
+TEST(FaultSweep, EveryFaultPointSurvivesAWholeSession)
+{
+    const auto faults = listedFaults();
+    ASSERT_GT(faults.size(), 40U);
+    int survived = 0;
+    for (const std::string& fault : faults) {
+        SCOPED_TRACE(fault);
+        const auto expected = expectedResults().find(fault);
+        ASSERT_NE(expected, expectedResults().end()) << "no expected results for " << fault;
+
+        simhost::Options options;
+        options.faults = {fault};
+        AddinSession addin(options);
+        simhost::Session& host = addin.host();
+        Results results;
+        results.push_back(host.run());
+        host.click("runTeachPalette");
+        host.click("openEshop");
+        host.message("\"https://example.com/sweep\"");
+        host.setOnline(false);
+        host.setOnline(true);
+        results.push_back(host.stop());
+        results.push_back(host.run());
+        host.setOnline(true);
+        results.push_back(host.stop());
+        results.push_back(host.stop());
+        host.unload();
+
+        const bool ok = results == expected->second && addin.ops("exception").empty() &&
+                        host.outstandingReferences() == 0 && host.violations().empty();
+        EXPECT_EQ(results, expected->second);
+        EXPECT_TRUE(addin.ops("exception").empty());
+        EXPECT_EQ(host.outstandingReferences(), 0);
+        EXPECT_EQ(host.violations(), std::vector<std::string>{});
+        survived += ok ? 1 : 0;
+    }
+    std::cout << survived << "/" << faults.size() << " fault points survived\n";
+    EXPECT_EQ(survived, static_cast<int>(faults.size()));
+}
+
+} // namespace

@@ -18,4 +18,7 @@ if [ ! -f "$prefix/.ready" ]; then
         fi
     ) 9>"$prefix.lock"
 fi
+# A wineserver started by a test would inherit the test's output pipes and keep CTest waiting
+# for them after the test ended; one started here, detached from them, serves every test.
+wineserver -p30 </dev/null >/dev/null 2>&1 || true
 exec wine "$@"

@@ -35,8 +35,8 @@ core::GeneralPreferences* PreferencesImpl::generalPreferences_raw() const
 
 // --- toolbar -------------------------------------------------------------------------------
 
-CommandControlImpl::CommandControlImpl(SessionState& session, std::string id, CommandDefinitionImpl* definition)
-    : Counted(session, "CommandControl " + id), id_(std::move(id)), definition_(definition)
+CommandControlImpl::CommandControlImpl(SessionState& session, std::string id, std::string definitionId)
+    : Counted(session, "CommandControl " + id), id_(std::move(id)), definitionId_(std::move(definitionId))
 {
 }
 
@@ -72,14 +72,17 @@ char* CommandControlImpl::id_raw() const
 core::CommandDefinition* CommandControlImpl::commandDefinition_raw() const
 {
     checkAlive("commandDefinition");
-    return definition_ != nullptr && !definition_->deleted() ? definition_->handOut() : nullptr;
+    // Looked up by id: the definition may have been deleted (and freed) since.
+    CommandDefinitionImpl* definition =
+        definitionId_.empty() ? nullptr : session_.app().ui().definitions().find(definitionId_);
+    return definition != nullptr ? definition->handOut() : nullptr;
 }
 
 ToolbarControlsImpl::ToolbarControlsImpl(SessionState& session) : Counted(session, "ToolbarControls QATRight")
 {
     // The host's own controls that add-ins use as anchors.
     for (const char* anchor : {"UserDisplayNameCommand", "HelpGroupCommand"}) {
-        controls_.push_back(&session.make<CommandControlImpl>(anchor, nullptr));
+        controls_.push_back(&session.make<CommandControlImpl>(anchor, ""));
     }
 }
 
@@ -122,7 +125,7 @@ core::CommandControl* ToolbarControlsImpl::addCommand_raw(core::CommandDefinitio
     if (it != controls_.end() && !isBefore) {
         ++it;
     }
-    auto& control = session_.make<CommandControlImpl>(id, impl);
+    auto& control = session_.make<CommandControlImpl>(id, id);
     controls_.insert(it, &control);
     session_.trace("op", "addCommand")
         .add("toolbar", "QATRight")
@@ -185,6 +188,8 @@ CommandImpl::CommandImpl(SessionState& session, std::string definitionId)
       inputs_(session.make<CommandInputsImpl>()),
       execute_(session.make<CommandEventImpl>("CommandEvent", "execute:" + definitionId_, definitionId_))
 {
+    inputs_.setOwner(*this);
+    execute_.setOwner(*this);
 }
 
 core::CommandInputs* CommandImpl::commandInputs_raw() const
@@ -209,6 +214,7 @@ CommandDefinitionImpl::CommandDefinitionImpl(SessionState& session, std::string 
     : Counted(session, "CommandDefinition " + id), id_(std::move(id)),
       created_(session.make<CommandCreatedEventImpl>("CommandCreatedEvent", "commandCreated:" + id_, id_))
 {
+    created_.setOwner(*this);
 }
 
 core::CommandCreatedEvent* CommandDefinitionImpl::commandCreated_raw() const
@@ -286,6 +292,7 @@ PaletteImpl::PaletteImpl(SessionState& session, std::string id, bool visible)
     : Counted(session, "Palette " + id), id_(std::move(id)), visible_(visible),
       incoming_(session.make<HTMLEventImpl>("HTMLEvent", "incomingFromHTML:" + id_, ""))
 {
+    incoming_.setOwner(*this);
 }
 
 bool PaletteImpl::isVisible_raw() const

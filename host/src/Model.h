@@ -44,7 +44,8 @@ class CommandDefinitionImpl;
 
 class CommandControlImpl final : public Counted<core::CommandControl> {
 public:
-    CommandControlImpl(SessionState& session, std::string id, CommandDefinitionImpl* definition);
+    // definitionId is empty for the host's own controls.
+    CommandControlImpl(SessionState& session, std::string id, std::string definitionId);
     [[nodiscard]] const std::string& id() const { return id_; }
 
 protected:
@@ -56,7 +57,7 @@ private:
     core::CommandDefinition* commandDefinition_raw() const override;
 
     std::string id_;
-    CommandDefinitionImpl* definition_;
+    std::string definitionId_;
 };
 
 class ToolbarControlsImpl final : public Counted<core::ToolbarControls> {

@@ -8,6 +8,8 @@
 #include "../shellstub/ShellStub.h"
 #endif
 
+#include <algorithm>
+#include <map>
 #include <numeric>
 
 namespace simhost {
@@ -129,11 +131,14 @@ void Session::click(const std::string& commandId)
     }
     auto& command = s.make<CommandImpl>(commandId);
     auto& created = s.make<CommandCreatedEventArgsImpl>(command, commandId);
+    created.setOwner(command);
     definition->createdEvent().fire(created);
     if (command.executeEvent().handlerCount() > 0) {
         auto& executed = s.make<CommandEventArgsImpl>(command);
+        executed.setOwner(command);
         command.executeEvent().fire(executed);
     }
+    command.markFinished();
 }
 
 void Session::message(const std::string& text)
@@ -147,6 +152,7 @@ void Session::message(const std::string& text)
     }
     auto& args = s.make<HTMLEventArgsImpl>(text);
     palette->htmlEvent().fire(args);
+    args.markFinished();
 }
 
 void Session::setOnline(bool online)
@@ -156,6 +162,7 @@ void Session::setOnline(bool online)
     s.setOffline(!online);
     auto& args = s.make<ApplicationEventArgsImpl>(!online);
     s.app().onlineEvent().fire(args);
+    args.markFinished();
 }
 
 void Session::unload()
@@ -175,6 +182,38 @@ void Session::unload()
         entry.add("held", held);
     }
 }
+
+void Session::compact()
+{
+    SessionState& s = *state_;
+    auto& objects = s.objects_;
+    // An object and its parts go together, and only when nobody holds any of them.
+    std::map<const Tracked*, bool> collectable;
+    for (const auto& object : objects) {
+        if (object->owner() == nullptr && (object->deleted() || object->finished())) {
+            collectable[object.get()] = object->references() == 0;
+        }
+    }
+    for (const auto& object : objects) {
+        if (const auto it = collectable.find(object->owner()); it != collectable.end() && object->references() > 0) {
+            it->second = false;
+        }
+    }
+    const auto goes = [&](const std::unique_ptr<Tracked>& object) {
+        const Tracked* root = object->owner() != nullptr ? object->owner() : object.get();
+        const auto it = collectable.find(root);
+        return it != collectable.end() && it->second;
+    };
+    // Parts first: their destructors may still look at their owner.
+    objects.erase(std::remove_if(objects.begin(), objects.end(),
+                                 [&](const auto& object) { return object->owner() != nullptr && goes(object); }),
+                  objects.end());
+    objects.erase(std::remove_if(objects.begin(), objects.end(), goes), objects.end());
+    s.trace_.clear();
+    s.journal_.clear();
+}
+
+std::size_t Session::hostObjectCount() const { return state_->objects_.size(); }
 
 const std::vector<TraceEntry>& Session::trace() const { return state_->trace_; }
 

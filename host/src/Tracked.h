@@ -20,6 +20,13 @@ public:
     [[nodiscard]] bool deleted() const { return deleted_; }
     void markDeleted() { deleted_ = true; }
 
+    // An object made for one action (a command, event arguments) that nothing reaches after it.
+    [[nodiscard]] bool finished() const { return finished_; }
+    void markFinished() { finished_ = true; }
+    // The object whose part this one is (an event of a palette, say), or null.
+    [[nodiscard]] const Tracked* owner() const { return owner_; }
+    void setOwner(const Tracked& owner) { owner_ = &owner; }
+
 protected:
     void addReference();
     void releaseReference();
@@ -32,6 +39,8 @@ private:
     std::string label_;
     int references_ = 0;
     bool deleted_ = false;
+    bool finished_ = false;
+    const Tracked* owner_ = nullptr;
 };
 
 } // namespace simhost

@@ -76,6 +76,12 @@ public:
     void unload();
     [[nodiscard]] bool loaded() const;
 
+    // Frees the host objects nothing can reach any more (deleted, or made for one action that is
+    // over, with no reference left) and clears the trace and journal, so that long runs measure
+    // the add-in rather than the simulated host's history.
+    void compact();
+    [[nodiscard]] std::size_t hostObjectCount() const;
+
     [[nodiscard]] const std::vector<TraceEntry>& trace() const;
     // References the add-in holds now, and a label for each object concerned.
     [[nodiscard]] int outstandingReferences() const;

@@ -14,7 +14,12 @@ if(TRELVIK_WERROR)
     target_compile_options(trelvik_warnings INTERFACE -Werror)
 endif()
 
-if(TRELVIK_SANITIZE)
+if(TRELVIK_FUZZ)
+    # Coverage for libFuzzer everywhere, plus the sanitizers that turn bugs into findings.
+    add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=all
+                        -fno-omit-frame-pointer)
+    add_link_options(-fsanitize=address,undefined)
+elseif(TRELVIK_SANITIZE)
     # vptr checks compare type information across the add-in's hidden-visibility boundary and
     # report false mismatches, so that one check is left out.
     add_compile_options(-fsanitize=address,undefined -fno-sanitize=vptr -fno-sanitize-recover=all

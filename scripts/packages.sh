@@ -1,5 +1,6 @@
 # Package lists, sourced by the other scripts.
 # shellcheck disable=SC2034
-NATIVE_PACKAGES="cmake ninja-build g++ libgtest-dev libgmock-dev libcli11-dev nlohmann-json3-dev binutils"
-WINDOWS_PACKAGES="g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine wine64 googletest libcli11-dev nlohmann-json3-dev"
-PACKAGE_TOOLS="zip"
+NATIVE_PACKAGES="cmake ninja-build g++ libgtest-dev libgmock-dev libcli11-dev nlohmann-json3-dev binutils zip"
+RELEASE_PACKAGES="valgrind libbenchmark-dev"
+FUZZ_PACKAGES="clang libclang-rt-14-dev"
+WINDOWS_PACKAGES="g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine wine64 googletest"

@@ -1,20 +1,29 @@
 #!/bin/sh
-# Builds everything and runs every test: the native suite (Debug, AddressSanitizer and
-# UndefinedBehaviorSanitizer) and the Windows suite (mingw-w64 cross-build, run under Wine).
-# Installs what it needs when run as root. Set TRELVIK_SKIP_WINDOWS=1 to run the native suite only.
+# Builds everything and runs every test:
+#   native   Debug, AddressSanitizer + UndefinedBehaviorSanitizer: unit, behaviour, hostsim,
+#            fault sweep, endurance, binary and package checks
+#   release  the same suite optimised, plus Valgrind memcheck of a whole hostsim session
+#   fuzz     both libFuzzer targets, a fixed number of inputs from a fixed seed
+#   windows  mingw-w64 cross-build, every suite run under Wine
+# Installs what it needs when run as root. TRELVIK_SKIP_WINDOWS=1 leaves the Windows suite out.
 set -eu
 cd "$(dirname "$0")/.."
 . scripts/packages.sh
-packages="$NATIVE_PACKAGES $PACKAGE_TOOLS"
+packages="$NATIVE_PACKAGES $RELEASE_PACKAGES $FUZZ_PACKAGES"
 [ "${TRELVIK_SKIP_WINDOWS:-0}" = 1 ] || packages="$packages $WINDOWS_PACKAGES"
 # shellcheck disable=SC2086
 sh scripts/ensure-packages.sh $packages
 
 jobs=$(nproc 2>/dev/null || echo 2)
-echo "== native: configure, build, test"
-cmake --preset native
-cmake --build --preset native -j "$jobs"
-ctest --preset native -j "$jobs"
+for preset in native release; do
+    echo "== $preset: configure, build, test"
+    cmake --preset $preset
+    cmake --build --preset $preset -j "$jobs"
+    ctest --preset $preset -j "$jobs"
+done
+
+echo "== fuzz: smoke run of both targets"
+sh scripts/fuzz.sh --runs 200000
 
 if [ "${TRELVIK_SKIP_WINDOWS:-0}" != 1 ]; then
     echo "== windows: configure, cross-build, test under Wine"

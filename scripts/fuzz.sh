@@ -1,0 +1,44 @@
+#!/bin/sh
+# Builds the libFuzzer targets with clang and runs each on a copy of its seed corpus
+# (tests/fuzz/corpus/<target>). Usage:
+#   scripts/fuzz.sh                 60 seconds per target
+#   scripts/fuzz.sh --seconds S     S seconds per target
+#   scripts/fuzz.sh --runs N        N inputs per target, fixed seed (what the test command runs)
+# Findings (crashing inputs) are kept in build/fuzz/findings/<target>/; the script then fails.
+set -eu
+cd "$(dirname "$0")/.."
+mode="-max_total_time=60"
+case "${1:-}" in
+--seconds) mode="-max_total_time=$2" ;;
+--runs) mode="-runs=$2" ;;
+"") ;;
+*) echo "usage: scripts/fuzz.sh [--seconds S | --runs N]" >&2; exit 2 ;;
+esac
+. scripts/packages.sh
+# shellcheck disable=SC2086
+sh scripts/ensure-packages.sh $FUZZ_PACKAGES cmake ninja-build
+cmake --preset fuzz >/dev/null
+cmake --build --preset fuzz
+status=0
+for target in LinkPolicyFuzzer LaunchRecordFuzzer; do
+    case $target in
+    LinkPolicyFuzzer) seeds=tests/fuzz/corpus/link_policy ;;
+    LaunchRecordFuzzer) seeds=tests/fuzz/corpus/launch_record ;;
+    esac
+    corpus=$(mktemp -d)
+    cp "$seeds"/* "$corpus"/
+    findings=build/fuzz/findings/$target
+    mkdir -p "$findings"
+    log=build/fuzz/$target.log
+    if build/fuzz/bin/$target "$mode" -seed=1 -print_final_stats=1 -artifact_prefix="$findings/" \
+        "$corpus" >"$log" 2>&1; then
+        result="no findings"
+    else
+        result="FINDINGS in $findings (log: $log)"
+        status=1
+    fi
+    executions=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log")
+    echo "$target: ${executions:-?} executions, $(ls "$corpus" | wc -l) corpus entries, $result"
+    rm -rf "$corpus"
+done
+exit $status

@@ -9,8 +9,7 @@
 namespace trelvik {
 
 // Runs an entry point's steps; an exception ends it with false.
-template <class Steps>
-bool containEntryPoint(Steps&& steps) noexcept
+template <class Steps> bool containEntryPoint(Steps&& steps) noexcept
 {
     try {
         return steps();
@@ -20,8 +19,7 @@ bool containEntryPoint(Steps&& steps) noexcept
 }
 
 // Runs a notification; an exception ends it without further effect.
-template <class Body>
-void containNotification(Body&& body) noexcept
+template <class Body> void containNotification(Body&& body) noexcept
 {
     try {
         body();

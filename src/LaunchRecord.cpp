@@ -80,10 +80,7 @@ NativePath launchRecordPath(const NativePath& library)
     return library.substr(0, nameEnd) + platform::asciiPath("_Info.txt");
 }
 
-std::string newRecordText(const platform::LocalDate& today)
-{
-    return formatDate(today) + "\r\n1";
-}
+std::string newRecordText(const platform::LocalDate& today) { return formatDate(today) + "\r\n1"; }
 
 std::int32_t parseCounter(std::string_view line)
 {

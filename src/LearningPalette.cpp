@@ -29,8 +29,7 @@ std::string composeLearningPageUrl(const core::Ptr<core::Application>& applicati
     return learningPageUrl(language, entitlement);
 }
 
-void displayPalette(const core::Ptr<core::Palettes>& palettes, core::HTMLEventHandler& handler,
-                    const std::string& url)
+void displayPalette(const core::Ptr<core::Palettes>& palettes, core::HTMLEventHandler& handler, const std::string& url)
 {
     AddinState& state = addinState();
     storeReference(state.palette, palettes->itemById(paletteId));
@@ -39,8 +38,8 @@ void displayPalette(const core::Ptr<core::Palettes>& palettes, core::HTMLEventHa
         state.palette->isVisible(true);
         return;
     }
-    storeReference(state.palette, palettes->add(paletteId, toHostText(u"Trelvik Reziravo 360"), url, true, true,
-                                                true, 300, 400, true));
+    storeReference(state.palette, palettes->add(paletteId, toHostText(u"Trelvik Reziravo 360"), url, true, true, true,
+                                                300, 400, true));
     if (!state.palette) {
         return;
     }

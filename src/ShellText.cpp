@@ -18,7 +18,7 @@ char16_t* ShellText::destination(int count)
         return inline_;
     }
     const auto bytes = static_cast<std::size_t>(count) * sizeof(char16_t);
-    auto* block = static_cast<char16_t*>(std::realloc(heap_.get(), bytes));
+    auto* block = static_cast<char16_t*>(std::realloc(heap_.get(), bytes)); // NOLINT(cppcoreguidelines-no-malloc)
     if (block == nullptr) {
         throw CAtlException(E_OUTOFMEMORY_HR);
     }

@@ -52,8 +52,9 @@ public:
     [[nodiscard]] bool onHeap() const noexcept { return result_ != nullptr && result_ == heap_.get(); }
 
 private:
+    // The block comes from the C heap (realloc keeps growing it in place where it can).
     struct FreeBlock {
-        void operator()(char16_t* block) const noexcept { std::free(block); }
+        void operator()(char16_t* block) const noexcept { std::free(block); } // NOLINT(cppcoreguidelines-no-malloc)
     };
 
     // A destination of count units by the inline-or-heap rule.

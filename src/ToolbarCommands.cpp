@@ -45,8 +45,7 @@ core::Ptr<core::CommandDefinition> define(const CommandSpec& spec)
                                                                           toHostText(spec.tooltip), folder);
 }
 
-template <class Handler>
-bool addCreatedHandler(const core::Ptr<core::CommandDefinition>& definition, Handler& handler)
+template <class Handler> bool addCreatedHandler(const core::Ptr<core::CommandDefinition>& definition, Handler& handler)
 {
     const core::Ptr<core::CommandCreatedEvent> created = definition->commandCreated();
     return created && created->add(&handler);

@@ -6,7 +6,6 @@
 #include <fstream>
 #include <iostream>
 
-
 using testing_support::AddinSession;
 
 // With AddressSanitizer, freed memory is normally held back in a quarantine that grows for a

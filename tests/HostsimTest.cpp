@@ -173,15 +173,15 @@ TEST_P(HostsimUsage, ExitCodesAndOneLineMessages)
     EXPECT_EQ(lines(result.err).size(), 1U) << result.err;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Hostsim, HostsimUsage,
-    ::testing::Values(UsageCase{{}, 2, "missing ADDIN_LIBRARY"}, UsageCase{{"--bogus", "x"}, 2, "hostsim:"},
-                      UsageCase{{"x.so", "dance"}, 2, "unknown action 'dance'"},
-                      UsageCase{{"x.so", "click"}, 2, "needs an argument"},
-                      UsageCase{{"x.so", "unload", "run"}, 2, "after 'unload'"},
-                      UsageCase{{"--fail", "Nope", "x.so"}, 2, "unknown fault point 'Nope'"},
-                      UsageCase{{"--language", "two", "x.so"}, 2, "hostsim:"},
-                      UsageCase{{"/no/such/addin.so"}, 1, "/no/such/addin.so"}));
+INSTANTIATE_TEST_SUITE_P(Hostsim, HostsimUsage,
+                         ::testing::Values(UsageCase{{}, 2, "missing ADDIN_LIBRARY"},
+                                           UsageCase{{"--bogus", "x"}, 2, "hostsim:"},
+                                           UsageCase{{"x.so", "dance"}, 2, "unknown action 'dance'"},
+                                           UsageCase{{"x.so", "click"}, 2, "needs an argument"},
+                                           UsageCase{{"x.so", "unload", "run"}, 2, "after 'unload'"},
+                                           UsageCase{{"--fail", "Nope", "x.so"}, 2, "unknown fault point 'Nope'"},
+                                           UsageCase{{"--language", "two", "x.so"}, 2, "hostsim:"},
+                                           UsageCase{{"/no/such/addin.so"}, 1, "/no/such/addin.so"}));
 
 TEST(HostsimLoad, LibraryWithoutEntryPointsIsNamed)
 {

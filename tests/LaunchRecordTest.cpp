@@ -51,8 +51,7 @@ INSTANTIATE_TEST_SUITE_P(
                       UpdateCase{"emptyLine2", date + "\r\n", 0, date + "1\r\n"},
                       UpdateCase{"wraps", date + "2147483647\r\n", INT32_MAX, date + "-2147483648\r\n"},
                       UpdateCase{"hugeDigits", date + "99999999999999999999999\r\n", 0, date + "1\r\n"},
-                      UpdateCase{"empty", "", 1, "1\r\n"},
-                      UpdateCase{"oneLine", "07.12.2026", 1, date + "1\r\n"},
+                      UpdateCase{"empty", "", 1, "1\r\n"}, UpdateCase{"oneLine", "07.12.2026", 1, date + "1\r\n"},
                       UpdateCase{"oneLineWithEnd", date, 1, date + "1\r\n"},
                       UpdateCase{"bareLf", "07.12.2026\n5\nx\n", 5, date + "6\r\nx\r\n"},
                       UpdateCase{"extraLines", date + "3\r\nkeep me\r\n\r\nlast", 3,
@@ -142,10 +141,7 @@ TEST(LaunchRecord, CountsBesideTheLibraryInAnyFolder)
     }
 }
 
-TEST(LaunchRecord, UnknownLibraryPathTouchesNothing)
-{
-    EXPECT_EQ(trelvik::advanceLaunchRecord({}, today), -1);
-}
+TEST(LaunchRecord, UnknownLibraryPathTouchesNothing) { EXPECT_EQ(trelvik::advanceLaunchRecord({}, today), -1); }
 
 // --- failures injected through the file-system seam ----------------------------------------
 
@@ -158,10 +154,7 @@ public:
     using NativePath = trelvik::platform::NativePath;
     bool exists(const NativePath& path) override { return real().exists(path); }
     std::optional<std::string> readAll(const NativePath& path) override { return real().readAll(path); }
-    bool writable(const NativePath& path) override
-    {
-        return fail_ != Fail::NotWritable && real().writable(path);
-    }
+    bool writable(const NativePath& path) override { return fail_ != Fail::NotWritable && real().writable(path); }
     bool writeFile(const NativePath& path, std::string_view bytes) override
     {
         ++writes;

@@ -6,7 +6,8 @@
 
 namespace {
 
-const std::string prefix = std::string("https://") + trelvik::config::learningPageHost + "/fusion360/learning.asp?lang=";
+const std::string prefix =
+    std::string("https://") + trelvik::config::learningPageHost + "/fusion360/learning.asp?lang=";
 
 struct UrlCase {
     int language;
@@ -14,7 +15,10 @@ struct UrlCase {
     std::string query;
 };
 
-void PrintTo(const UrlCase& value, std::ostream* out) { *out << value.language << " " << ::testing::PrintToString(value.entitlement); }
+void PrintTo(const UrlCase& value, std::ostream* out)
+{
+    *out << value.language << " " << ::testing::PrintToString(value.entitlement);
+}
 
 class LearningPageUrl : public ::testing::TestWithParam<UrlCase> {};
 

@@ -31,25 +31,24 @@ INSTANTIATE_TEST_SUITE_P(
 
 INSTANTIATE_TEST_SUITE_P(
     Rejected, LinkPolicy,
-    ::testing::Values(LinkCase{"", none}, LinkCase{"\"", none}, LinkCase{"\"\"", none}, LinkCase{"x", none},
-                      LinkCase{"\"file:///C:/Windows/System32/calc.exe\"", none},
-                      LinkCase{"\"javascript:alert(1)\"", none}, LinkCase{"\"data:text/html,hi\"", none},
-                      LinkCase{"\"\\\\\\\\server\\\\share\\\\x.exe\"", none}, LinkCase{"\"C:\\\\Windows\\\\x.exe\"", none},
-                      LinkCase{"\"calc.exe\"", none}, LinkCase{"\"ftp://example.com/\"", none},
-                      LinkCase{"\"https://\"", none}, LinkCase{"\"https:///path\"", none},
-                      LinkCase{"\"https://:80/\"", none}, LinkCase{"\"https://example.com:8o/\"", none},
-                      LinkCase{"\"https:example.com\"", none}, LinkCase{"\"https://exa mple.com/\"", none},
-                      LinkCase{"\"https://example.com/a\" --x \"b\"", none},
-                      LinkCase{"\"https://example.com/\"x\"", none}, LinkCase{"\"https://example.com/\tx\"", none},
-                      LinkCase{"\"https://example.com/\nx\"", none}, LinkCase{"\"https://example.com/|x\"", none},
-                      LinkCase{"\"https://example.com/^x\"", none}, LinkCase{"\"https://example.com\\\\x\"", none},
-                      LinkCase{"\"https://example.com/<x>\"", none},
-                      LinkCase{"\"https://example.com/\xC2\xA0x\"", none},     // no-break space
-                      LinkCase{"\"https://example.com/\xE2\x80\xAEx\"", none}, // right-to-left override
-                      LinkCase{"\"https://example.com/\xFF\"", none},          // not UTF-8
-                      LinkCase{"\"https://example.com/\xC4\"", none},          // cut sequence
-                      LinkCase{"\"https://example.com/\xED\xA0\x80\"", none},  // surrogate
-                      LinkCase{"\"https://example.com/\xC0\xAF\"", none}));    // overlong
+    ::testing::Values(
+        LinkCase{"", none}, LinkCase{"\"", none}, LinkCase{"\"\"", none}, LinkCase{"x", none},
+        LinkCase{"\"file:///C:/Windows/System32/calc.exe\"", none}, LinkCase{"\"javascript:alert(1)\"", none},
+        LinkCase{"\"data:text/html,hi\"", none}, LinkCase{"\"\\\\\\\\server\\\\share\\\\x.exe\"", none},
+        LinkCase{"\"C:\\\\Windows\\\\x.exe\"", none}, LinkCase{"\"calc.exe\"", none},
+        LinkCase{"\"ftp://example.com/\"", none}, LinkCase{"\"https://\"", none}, LinkCase{"\"https:///path\"", none},
+        LinkCase{"\"https://:80/\"", none}, LinkCase{"\"https://example.com:8o/\"", none},
+        LinkCase{"\"https:example.com\"", none}, LinkCase{"\"https://exa mple.com/\"", none},
+        LinkCase{"\"https://example.com/a\" --x \"b\"", none}, LinkCase{"\"https://example.com/\"x\"", none},
+        LinkCase{"\"https://example.com/\tx\"", none}, LinkCase{"\"https://example.com/\nx\"", none},
+        LinkCase{"\"https://example.com/|x\"", none}, LinkCase{"\"https://example.com/^x\"", none},
+        LinkCase{"\"https://example.com\\\\x\"", none}, LinkCase{"\"https://example.com/<x>\"", none},
+        LinkCase{"\"https://example.com/\xC2\xA0x\"", none},     // no-break space
+        LinkCase{"\"https://example.com/\xE2\x80\xAEx\"", none}, // right-to-left override
+        LinkCase{"\"https://example.com/\xFF\"", none},          // not UTF-8
+        LinkCase{"\"https://example.com/\xC4\"", none},          // cut sequence
+        LinkCase{"\"https://example.com/\xED\xA0\x80\"", none},  // surrogate
+        LinkCase{"\"https://example.com/\xC0\xAF\"", none}));    // overlong
 
 TEST(LinkPolicyLength, AtMost2048Characters)
 {

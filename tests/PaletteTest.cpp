@@ -176,9 +176,8 @@ INSTANTIATE_TEST_SUITE_P(Palette, PageMessage,
                                            MessageCase{"\"file:///C:/Windows/System32/calc.exe\"", nullptr},
                                            MessageCase{"\"\\\\\\\\host\\\\share\"", nullptr},
                                            MessageCase{"\"javascript:alert(1)\"", nullptr},
-                                           MessageCase{"\"https://a.com/\" & calc", nullptr},
-                                           MessageCase{"a", nullptr}, MessageCase{"ab", nullptr},
-                                           MessageCase{"", nullptr}));
+                                           MessageCase{"\"https://a.com/\" & calc", nullptr}, MessageCase{"a", nullptr},
+                                           MessageCase{"ab", nullptr}, MessageCase{"", nullptr}));
 
 TEST(PageMessage, EmptyArgumentsOrNoTextOpenNothingAndRaiseNothing)
 {

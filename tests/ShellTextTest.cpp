@@ -50,7 +50,9 @@ TEST(ShellText, DecodesUtf8AndReplacesUndefinedBytes)
     ShellText text;
     text.convert("https://example.cz/u\xC4\x8Dit/\xC5\x99", trelvik::CP_UTF8_PAGE);
     EXPECT_EQ(result(text), u"https://example.cz/učit/ř");
-    text.convert("a\xFF" "b", trelvik::CP_UTF8_PAGE);
+    text.convert("a\xFF"
+                 "b",
+                 trelvik::CP_UTF8_PAGE);
     EXPECT_EQ(result(text), u"a\uFFFDb");
     text.convert("\xF0\x9F\x98\x80", trelvik::CP_UTF8_PAGE);
     EXPECT_EQ(result(text), u"\U0001F600");

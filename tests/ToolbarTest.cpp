@@ -73,9 +73,9 @@ TEST(Toolbar, EshopIsPlacedFirstThenTheGuideWithTheirAnchors)
     EXPECT_EQ(placed[1].text("positionID"), "HelpGroupCommand");
     EXPECT_EQ(std::get<bool>(*placed[1].find("isBefore")), false);
     const auto handlers = opNames(addin.ops("addHandler"));
-    EXPECT_EQ(std::vector<std::string>(handlers.end() - 2, handlers.end()),
-              (std::vector<std::string>{"addHandler:commandCreated:runTeachPalette",
-                                        "addHandler:commandCreated:openEshop"}));
+    EXPECT_EQ(
+        std::vector<std::string>(handlers.end() - 2, handlers.end()),
+        (std::vector<std::string>{"addHandler:commandCreated:runTeachPalette", "addHandler:commandCreated:openEshop"}));
 }
 
 TEST(Toolbar, RefusedEshopPlacementLeavesTheGuideUnplacedAndBothDefinitions)
@@ -120,9 +120,9 @@ TEST(Toolbar, EveryCommandGetsTheSameExecuteHandler)
 
 TEST(Toolbar, CommandWithoutCompanionOrExecuteEventGetsNoHandler)
 {
-    for (const char* fault : {"Command.commandInputs:openEshop", "Command.execute:openEshop",
-                              "CommandCreatedEventArgs.command:openEshop", "CommandCreatedEvent.args:openEshop",
-                              "CommandEvent.add:openEshop", "CommandEvent.args:openEshop"}) {
+    for (const char* fault :
+         {"Command.commandInputs:openEshop", "Command.execute:openEshop", "CommandCreatedEventArgs.command:openEshop",
+          "CommandCreatedEvent.args:openEshop", "CommandEvent.add:openEshop", "CommandEvent.args:openEshop"}) {
         AddinSession addin(failing({fault}));
         ASSERT_TRUE(addin.host().run()) << fault;
         addin.host().click("openEshop");

@@ -15,10 +15,7 @@ namespace simhost {
 namespace {
 
 #if defined(_WIN32)
-std::string lastError()
-{
-    return "Windows error " + std::to_string(GetLastError());
-}
+std::string lastError() { return "Windows error " + std::to_string(GetLastError()); }
 
 void* openLibrary(const std::filesystem::path& path) { return LoadLibraryW(path.c_str()); }
 
@@ -60,10 +57,10 @@ bool stillLoaded(const std::filesystem::path& path)
 
 } // namespace
 
-AddinLibrary::AddinLibrary(const std::filesystem::path& path) : path_(std::filesystem::absolute(path))
+// An absolute path, so the system loads exactly this file rather than searching for the name.
+AddinLibrary::AddinLibrary(const std::filesystem::path& path)
+    : path_(std::filesystem::absolute(path)), handle_(openLibrary(path_))
 {
-    // An absolute path, so the system loads exactly this file rather than searching for the name.
-    handle_ = openLibrary(path_);
     if (handle_ == nullptr) {
         throw LoadError("cannot load '" + path.string() + "': " + lastError());
     }

@@ -12,8 +12,7 @@
 
 namespace simhost {
 
-template <class Interface>
-class Counted : public Interface, public Tracked {
+template <class Interface> class Counted : public Interface, public Tracked {
 public:
     using Tracked::Tracked;
 

@@ -13,11 +13,12 @@ namespace simhost {
 // Interface: the sdk event class; Handler: its handler base; Args: its argument class.
 // kind names the fault points ("HTMLEvent" → "HTMLEvent.add"), key qualifies them (a command id).
 template <class Interface, class Handler, class Args>
-class EventImpl final : public Counted<Interface>, public HandlerSlot {
+class EventImpl final : public Counted<Interface>,
+                        public HandlerSlot { // NOLINT(cppcoreguidelines-virtual-class-destructor)
 public:
     EventImpl(SessionState& session, std::string kind, std::string traceName, std::string key)
-        : Counted<Interface>(session, kind + " " + traceName), kind_(std::move(kind)),
-          traceName_(std::move(traceName)), key_(std::move(key))
+        : Counted<Interface>(session, kind + " " + traceName), kind_(std::move(kind)), traceName_(std::move(traceName)),
+          key_(std::move(key))
     {
     }
 
@@ -50,9 +51,10 @@ public:
 
     void disconnect(const adsk::core::EventHandler* handler) override
     {
-        handlers_.erase(std::remove_if(handlers_.begin(), handlers_.end(),
-                                       [&](Handler* h) { return static_cast<adsk::core::EventHandler*>(h) == handler; }),
-                        handlers_.end());
+        handlers_.erase(
+            std::remove_if(handlers_.begin(), handlers_.end(),
+                           [&](Handler* h) { return static_cast<adsk::core::EventHandler*>(h) == handler; }),
+            handlers_.end());
     }
 
 private:

@@ -14,7 +14,8 @@ namespace simhost {
 
 namespace core = adsk::core;
 
-using ApplicationEventImpl = EventImpl<core::ApplicationEvent, core::ApplicationEventHandler, core::ApplicationEventArgs>;
+using ApplicationEventImpl =
+    EventImpl<core::ApplicationEvent, core::ApplicationEventHandler, core::ApplicationEventArgs>;
 using CommandCreatedEventImpl =
     EventImpl<core::CommandCreatedEvent, core::CommandCreatedEventHandler, core::CommandCreatedEventArgs>;
 using CommandEventImpl = EventImpl<core::CommandEvent, core::CommandEventHandler, core::CommandEventArgs>;
@@ -258,7 +259,8 @@ private:
 
 class HTMLEventArgsImpl final : public Counted<core::HTMLEventArgs> {
 public:
-    HTMLEventArgsImpl(SessionState& session, std::string data) : Counted(session, "HTMLEventArgs"), data_(std::move(data))
+    HTMLEventArgsImpl(SessionState& session, std::string data)
+        : Counted(session, "HTMLEventArgs"), data_(std::move(data))
     {
     }
 

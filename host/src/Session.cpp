@@ -65,8 +65,7 @@ void recordShellOpen(void* context, const char16_t* verb, const char16_t* file, 
 }
 #endif
 
-template <class Action>
-bool callEntry(SessionState& state, const char* name, Action action)
+template <class Action> bool callEntry(SessionState& state, const char* name, Action action)
 {
     if (!state.library_) {
         throw UsageError(std::string("'") + name + "' needs a loaded add-in");
@@ -238,10 +237,7 @@ std::vector<std::string> Session::violations() const { return state_->violations
 
 const std::vector<std::string>& Session::journal() const { return state_->journal_; }
 
-bool Session::paletteExists(const std::string& id) const
-{
-    return state_->app().ui().palettes().find(id) != nullptr;
-}
+bool Session::paletteExists(const std::string& id) const { return state_->app().ui().palettes().find(id) != nullptr; }
 
 bool Session::paletteVisible(const std::string& id) const
 {

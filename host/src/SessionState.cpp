@@ -50,7 +50,7 @@ void SessionState::setFaults(const std::vector<std::string>& faults)
 
 bool SessionState::fault(const std::string& point)
 {
-    if (faults_.count(point) == 0) {
+    if (!faults_.contains(point)) {
         return false;
     }
     trace("op", "fault").add("what", point);
@@ -97,10 +97,7 @@ void SessionState::disconnect(const adsk::core::EventHandler* handler, HandlerSl
     }
 }
 
-void SessionState::handlerConstructed(const adsk::core::EventHandler* /*handler*/)
-{
-    journal("handler constructed");
-}
+void SessionState::handlerConstructed(const adsk::core::EventHandler* /*handler*/) { journal("handler constructed"); }
 
 void SessionState::handlerDestroyed(const adsk::core::EventHandler* handler)
 {
@@ -116,10 +113,7 @@ void SessionState::handlerDestroyed(const adsk::core::EventHandler* handler)
     }
 }
 
-void Tracked::addReference()
-{
-    ++references_;
-}
+void Tracked::addReference() { ++references_; }
 
 void Tracked::releaseReference()
 {

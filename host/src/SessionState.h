@@ -56,8 +56,7 @@ public:
     void journal(std::string line) { journal_.push_back(std::move(line)); }
 
     // Creates an object owned by the registry; it lives until the session ends.
-    template <class T, class... Args>
-    T& make(Args&&... args)
+    template <class T, class... Args> T& make(Args&&... args)
     {
         auto object = std::make_unique<T>(*this, std::forward<Args>(args)...);
         T& ref = *object;

@@ -26,11 +26,12 @@ inline std::string takeHostText(char* text)
         char* text;
         ~Free() { DeallocateArrayInternal(text); }
     } const owner{text};
-    return std::string(text);
+    return {text};
 }
 } // namespace detail
 
-class Base {
+// Only the host ends its objects (the destructor is protected); the add-in releases references.
+class Base { // NOLINT(cppcoreguidelines-virtual-class-destructor)
 public:
     virtual void addref() = 0;
     virtual void release() = 0;
@@ -44,24 +45,17 @@ public:
     virtual bool isValid() const = 0;
 
     // The object viewed as T, or null. No reference is added: the caller adds one if it keeps it.
-    template <class T>
-    T* query() const
-    {
-        return static_cast<T*>(queryInterface(T::interfaceId()));
-    }
+    template <class T> T* query() const { return static_cast<T*>(queryInterface(T::interfaceId())); }
 
     // The object viewed as T with a reference of its own, or an empty Ptr.
-    template <class T>
-    Ptr<T> cast() const
-    {
-        return Ptr<T>(query<T>(), false);
-    }
+    template <class T> Ptr<T> cast() const { return Ptr<T>(query<T>(), false); }
+
+    Base(const Base&) = delete;
+    Base& operator=(const Base&) = delete;
 
 protected:
     Base() = default;
     virtual ~Base() = default;
-    Base(const Base&) = delete;
-    Base& operator=(const Base&) = delete;
 
     virtual void* queryInterface(const char* id) const = 0;
 };

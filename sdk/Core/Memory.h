@@ -12,8 +12,7 @@
 
 namespace adsk::core {
 
-template <class T>
-class Ptr {
+template <class T> class Ptr {
 public:
     constexpr Ptr() noexcept = default;
     constexpr Ptr(std::nullptr_t) noexcept {}
@@ -36,8 +35,7 @@ public:
     Ptr(Ptr&& other) noexcept : object_(std::exchange(other.object_, nullptr)) {}
 
     // Cross-type construction casts through the object's queryInterface; a failed cast is empty.
-    template <class U>
-    Ptr(const Ptr<U>& other) noexcept
+    template <class U> Ptr(const Ptr<U>& other) noexcept
     {
         if (other) {
             object_ = other->template query<T>();

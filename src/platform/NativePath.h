@@ -23,6 +23,6 @@ inline constexpr std::string_view pathSeparators = "/";
 using NativePath = std::basic_string<PathChar>;
 
 // ASCII text in path characters.
-inline NativePath asciiPath(std::string_view text) { return NativePath(text.begin(), text.end()); }
+inline NativePath asciiPath(std::string_view text) { return {text.begin(), text.end()}; }
 
 } // namespace trelvik::platform

@@ -40,8 +40,8 @@ bool hasHost(std::string_view rest)
     if (const std::size_t at = authority.rfind('@'); at != std::string_view::npos) {
         authority.remove_prefix(at + 1);
     }
-    const std::size_t hostEnd = !authority.empty() && authority.front() == '[' ? authority.find(']') + 1
-                                                                                : authority.find(':');
+    const std::size_t hostEnd =
+        !authority.empty() && authority.front() == '[' ? authority.find(']') + 1 : authority.find(':');
     return !authority.substr(0, hostEnd).empty() && authority.substr(0, hostEnd) != "[]";
 }
 

@@ -33,10 +33,7 @@ AddinSession::AddinSession(simhost::Options options)
     session_.load(library_);
 }
 
-std::filesystem::path AddinSession::record() const
-{
-    return library_.parent_path() / "TrelvikDizivoro360_Info.txt";
-}
+std::filesystem::path AddinSession::record() const { return library_.parent_path() / "TrelvikDizivoro360_Info.txt"; }
 
 std::vector<simhost::TraceEntry> AddinSession::entries(const std::string& kind, const std::string& value) const
 {

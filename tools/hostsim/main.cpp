@@ -107,8 +107,8 @@ int hostsimMain(int argc, char** argv)
         simhost::Session session(options);
         int status = 0;
         try {
-            session.load(std::filesystem::path(
-                std::u8string(reinterpret_cast<const char8_t*>(library.data()), library.size())));
+            session.load(
+                std::filesystem::path(std::u8string(reinterpret_cast<const char8_t*>(library.data()), library.size())));
             runActions(session, actions);
         } catch (const simhost::LoadError& error) {
             std::cerr << "hostsim: " << error.what() << '\n';
@@ -145,8 +145,27 @@ int wmain(int argc, wchar_t** argv)
         pointers.push_back(argument.data());
     }
     pointers.push_back(nullptr);
-    return hostsimMain(argc, pointers.data());
+    try {
+        return hostsimMain(argc, pointers.data());
+    } catch (const std::exception& error) {
+        std::cerr << "hostsim: " << error.what() << '\n';
+        return 1;
+    } catch (...) {
+        std::cerr << "hostsim: unexpected error\n";
+        return 1;
+    }
 }
 #else
-int main(int argc, char** argv) { return hostsimMain(argc, argv); }
+int main(int argc, char** argv)
+{
+    try {
+        return hostsimMain(argc, argv);
+    } catch (const std::exception& error) {
+        std::cerr << "hostsim: " << error.what() << '\n';
+        return 1;
+    } catch (...) {
+        std::cerr << "hostsim: unexpected error\n";
+        return 1;
+    }
+}
 #endif

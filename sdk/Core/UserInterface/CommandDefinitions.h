@@ -25,8 +25,7 @@ public:
     static const char* interfaceId() { return classType(); }
     // Texts are UTF-8; resourceFolder is relative to the add-in's folder.
     Ptr<CommandDefinition> addButtonDefinition(const std::string& id, const std::string& name,
-                                               const std::string& tooltip,
-                                               const std::string& resourceFolder = "")
+                                               const std::string& tooltip, const std::string& resourceFolder = "")
     {
         return Ptr<CommandDefinition>(
             addButtonDefinition_raw(id.c_str(), name.c_str(), tooltip.c_str(), resourceFolder.c_str()));

@@ -43,8 +43,7 @@ public:
 
 private:
     virtual Palette* add_raw(const char* id, const char* name, const char* htmlFileURL, bool isVisible,
-                             bool showCloseButton, bool isResizable, int width, int height,
-                             bool useNewWebBrowser) = 0;
+                             bool showCloseButton, bool isResizable, int width, int height, bool useNewWebBrowser) = 0;
     virtual Palette* itemById_raw(const char* id) const = 0;
 };
 

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace core = adsk::core;
 
 namespace {
@@ -22,12 +24,7 @@ public:
 
 bool traced(const simhost::Session& session, const std::string& op)
 {
-    for (const auto& entry : session.trace()) {
-        if (entry.is("op", op)) {
-            return true;
-        }
-    }
-    return false;
+    return std::ranges::any_of(session.trace(), [&](const simhost::TraceEntry& entry) { return entry.is("op", op); });
 }
 
 TEST(HostContract, ReferencesAreCountedPerObjectHandedOut)

@@ -133,6 +133,7 @@ TEST(LaunchRecord, CountsBesideTheLibraryInAnyFolder)
         const auto folder = scratch.path() / std::filesystem::u8path(name);
         const auto library = fakeLibrary(folder);
         std::vector<std::int32_t> counts;
+        counts.reserve(4);
         for (int start = 0; start < 4; ++start) {
             counts.push_back(trelvik::advanceLaunchRecord(library.native(), today));
         }

@@ -43,7 +43,8 @@ INSTANTIATE_TEST_SUITE_P(
         LinkCase{"\"https://example.com/\tx\"", none}, LinkCase{"\"https://example.com/\nx\"", none},
         LinkCase{"\"https://example.com/|x\"", none}, LinkCase{"\"https://example.com/^x\"", none},
         LinkCase{"\"https://example.com\\\\x\"", none}, LinkCase{"\"https://example.com/<x>\"", none},
-        LinkCase{"\"https://example.com/\xC2\xA0x\"", none},     // no-break space
+        LinkCase{"\"https://example.com/\xC2\xA0x\"", none}, // no-break space
+        // NOLINTNEXTLINE(misc-misleading-bidirectional): the override is what is tested
         LinkCase{"\"https://example.com/\xE2\x80\xAEx\"", none}, // right-to-left override
         LinkCase{"\"https://example.com/\xFF\"", none},          // not UTF-8
         LinkCase{"\"https://example.com/\xC4\"", none},          // cut sequence

@@ -8,7 +8,7 @@ namespace {
 std::filesystem::path copyAddin(const std::filesystem::path& folder)
 {
     std::filesystem::create_directories(folder);
-    const auto target = folder / addinLibrary().filename();
+    auto target = folder / addinLibrary().filename();
     std::filesystem::copy_file(addinLibrary(), target, std::filesystem::copy_options::overwrite_existing);
     return target;
 }
@@ -72,7 +72,7 @@ std::vector<std::string> AddinSession::shellOpens(std::size_t atLeast) const
 #endif
 }
 
-void AddinSession::setLaunchCount(int launchCount)
+void AddinSession::setLaunchCount(int launchCount) const
 {
     writeBytes(record(), "01.01.2026\r\n" + std::to_string(launchCount) + "\r\n");
 }

@@ -32,7 +32,7 @@ public:
     // asynchronously, so this waits for them).
     [[nodiscard]] std::vector<std::string> shellOpens(std::size_t atLeast = 0) const;
     // Sets the record's counter so that the next run yields launchCount.
-    void setLaunchCount(int launchCount);
+    void setLaunchCount(int launchCount) const;
 
 private:
     std::unique_ptr<ScratchFolder> scratch_;

@@ -1,0 +1,42 @@
+#!/bin/sh
+# Times one run + stop of the add-in natively and under Wine, in one go: hostsim drives N
+# run/stop pairs and then one pair, and the difference divided by N - 1 leaves out process
+# start-up and library loading. Needs the release and windows presets built (scripts/test.sh
+# builds both). Usage: scripts/bench-wine.sh [N]   (default 2000)
+set -eu
+cd "$(dirname "$0")/.."
+pairs=${1:-2000}
+native=build/release/bin
+windows=build/windows/bin
+for file in "$native/hostsim" "$windows/hostsim.exe"; do
+    [ -e "$file" ] || { echo "missing $file: build the release and windows presets first" >&2; exit 1; }
+done
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+actions() { i=0; while [ "$i" -lt "$1" ]; do printf 'run stop '; i=$((i + 1)); done; }
+many=$(actions "$pairs")
+one=$(actions 1)
+now() { date +%s%N; }
+measure() { # label command...
+    label=$1
+    shift
+    # A launch count above 10 keeps the palette from opening, as after the first starts.
+    printf '01.01.2026\r\n100\r\n' >"$work/TrelvikDizivoro360_Info.txt"
+    start=$(now)
+    # shellcheck disable=SC2086 # the action words are meant to split
+    "$@" $many >/dev/null
+    middle=$(now)
+    # shellcheck disable=SC2086
+    "$@" $one >/dev/null
+    end=$(now)
+    per=$(( ((middle - start) - (end - middle)) / (pairs - 1) ))
+    echo "$label: $per ns per run + stop ($pairs pairs)"
+    echo "$per" >"$work/$label"
+}
+cp "$native/TrelvikDizivoro360.so" "$work/"
+measure native "$native/hostsim" "$work/TrelvikDizivoro360.so"
+cp "$windows/TrelvikDizivoro360.dll" "$work/"
+WINE_RUN="cmake/wine-run.sh $PWD/build/windows/wineprefix"
+# shellcheck disable=SC2086
+measure wine $WINE_RUN "$windows/hostsim.exe" "$work/TrelvikDizivoro360.dll" 2>/dev/null
+echo "wine / native: $(awk "BEGIN { printf \"%.1f\", $(cat "$work/wine") / $(cat "$work/native") }")x"

@@ -11,7 +11,7 @@ namespace core = adsk::core;
 
 namespace {
 
-struct CommandSpec {
+struct ButtonCommand {
     const char* id;
     std::u16string_view name;
     std::u16string_view tooltip;
@@ -19,7 +19,7 @@ struct CommandSpec {
     const char* lessTenIconFolder;
 };
 
-constexpr CommandSpec guideCommand{
+constexpr ButtonCommand guideCommand{
     "runTeachPalette",
     u"Zobrazit Trelvik",
     u"Trelvik je pomocník pro začátečníky, integrovaný do prostředí programu Fusion 360 a napomáhá s prvními "
@@ -28,7 +28,7 @@ constexpr CommandSpec guideCommand{
     "resources/Trelvik/LessTen",
 };
 
-constexpr CommandSpec eshopCommand{
+constexpr ButtonCommand eshopCommand{
     "openEshop",
     u"CAD/CAM eshop",
     u"Otevře nabídku výukových kurzů, doplňků a rozšíření Fusionu 360 na e-shopu Morvane Sytems.",
@@ -36,13 +36,13 @@ constexpr CommandSpec eshopCommand{
     "resources/Eshop/LessTen",
 };
 
-core::Ptr<core::CommandDefinition> define(const CommandSpec& spec)
+core::Ptr<core::CommandDefinition> define(const ButtonCommand& button)
 {
     const AddinState& state = addinState();
-    const char* folder = useLessTenIcons(state.launchCount) ? spec.lessTenIconFolder : spec.iconFolder;
+    const char* folder = useLessTenIcons(state.launchCount) ? button.lessTenIconFolder : button.iconFolder;
     // Names and tooltips are converted right before they reach the host.
-    return state.userInterface->commandDefinitions()->addButtonDefinition(spec.id, toHostText(spec.name),
-                                                                          toHostText(spec.tooltip), folder);
+    return state.userInterface->commandDefinitions()->addButtonDefinition(button.id, toHostText(button.name),
+                                                                          toHostText(button.tooltip), folder);
 }
 
 template <class Handler> bool addCreatedHandler(const core::Ptr<core::CommandDefinition>& definition, Handler& handler)

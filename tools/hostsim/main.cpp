@@ -127,6 +127,19 @@ int hostsimMain(int argc, char** argv)
     }
 }
 
+// Anything unexpected ends hostsim with a message rather than an abort.
+int guardedMain(int argc, char** argv) noexcept
+{
+    try {
+        return hostsimMain(argc, argv);
+    } catch (const std::exception& error) {
+        std::cerr << "hostsim: " << error.what() << '\n';
+    } catch (...) {
+        std::cerr << "hostsim: unexpected error\n";
+    }
+    return 1;
+}
+
 #if defined(_WIN32)
 #include <windows.h>
 
@@ -145,27 +158,8 @@ int wmain(int argc, wchar_t** argv)
         pointers.push_back(argument.data());
     }
     pointers.push_back(nullptr);
-    try {
-        return hostsimMain(argc, pointers.data());
-    } catch (const std::exception& error) {
-        std::cerr << "hostsim: " << error.what() << '\n';
-        return 1;
-    } catch (...) {
-        std::cerr << "hostsim: unexpected error\n";
-        return 1;
-    }
+    return guardedMain(argc, pointers.data());
 }
 #else
-int main(int argc, char** argv)
-{
-    try {
-        return hostsimMain(argc, argv);
-    } catch (const std::exception& error) {
-        std::cerr << "hostsim: " << error.what() << '\n';
-        return 1;
-    } catch (...) {
-        std::cerr << "hostsim: unexpected error\n";
-        return 1;
-    }
-}
+int main(int argc, char** argv) { return guardedMain(argc, argv); }
 #endif

@@ -45,7 +45,8 @@ void CmdExecuteEventHandler::notify(const core::Ptr<core::CommandEventArgs>& /*e
 
 void CmdEshopExecuteEventHandler::notify(const core::Ptr<core::CommandEventArgs>& /*eventArgs*/)
 {
-    containNotification([] { platform::shellExecute(u"open", config::eshopAddress, nullptr, nullptr, 1); });
+    containNotification(
+        [] { platform::shellExecute(u"open", config::eshopAddress, nullptr, nullptr, platform::showNormal); });
 }
 
 } // namespace trelvik

@@ -14,7 +14,6 @@ namespace core = adsk::core;
 
 namespace {
 constexpr const char* paletteId = "teachPalete";
-constexpr int showNormal = 1;
 } // namespace
 
 std::string composeLearningPageUrl(const core::Ptr<core::Application>& application)
@@ -78,7 +77,7 @@ void openPageLink(const core::Ptr<core::HTMLEventArgs>& eventArgs)
     }
     ShellText wide;
     wide.convert(link->c_str(), CP_UTF8_PAGE);
-    platform::shellExecute(u"open", wide.get(), nullptr, nullptr, showNormal);
+    platform::shellExecute(u"open", wide.get(), nullptr, nullptr, platform::showNormal);
 }
 
 void QuelsHTMLEventHandler::notify(const core::Ptr<core::HTMLEventArgs>& eventArgs)

@@ -18,6 +18,9 @@ NativePath libraryPath();
 int multiByteToWideChar(unsigned codePage, const char* text, int length, char16_t* out, int room);
 std::uint32_t lastError();
 
+// SW_SHOWNORMAL: how the shell shows what it opens.
+inline constexpr int showNormal = 1;
+
 // ShellExecuteW with no owner window. The outcome is not reported.
 void shellExecute(const char16_t* verb, const char16_t* file, const char16_t* parameters, const char16_t* directory,
                   int show);

@@ -1,5 +1,7 @@
 #include "LinkPolicy.h"
 
+#include "Utf8.h"
+
 namespace trelvik {
 
 namespace {
@@ -58,46 +60,10 @@ std::optional<std::size_t> countAllowedCharacters(std::string_view text)
 {
     std::size_t count = 0;
     for (std::size_t i = 0; i < text.size(); ++count) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        if (lead < 0x80) {
-            if (forbiddenAscii(lead)) {
-                return std::nullopt;
-            }
-            ++i;
-            continue;
-        }
-        int extra = 0;
-        char32_t cp = 0;
-        char32_t minimum = 0;
-        if (lead >= 0xC2 && lead <= 0xDF) {
-            extra = 1;
-            cp = lead & 0x1FU;
-            minimum = 0x80;
-        } else if (lead >= 0xE0 && lead <= 0xEF) {
-            extra = 2;
-            cp = lead & 0x0FU;
-            minimum = 0x800;
-        } else if (lead >= 0xF0 && lead <= 0xF4) {
-            extra = 3;
-            cp = lead & 0x07U;
-            minimum = 0x10000;
-        } else {
+        const std::optional<char32_t> cp = decodeUtf8(text, i);
+        if (!cp || (*cp < 0x80 ? forbiddenAscii(static_cast<unsigned char>(*cp)) : forbiddenCodePoint(*cp))) {
             return std::nullopt;
         }
-        if (i + static_cast<std::size_t>(extra) >= text.size()) {
-            return std::nullopt;
-        }
-        for (int k = 1; k <= extra; ++k) {
-            const auto next = static_cast<unsigned char>(text[i + static_cast<std::size_t>(k)]);
-            if ((next & 0xC0U) != 0x80U) {
-                return std::nullopt;
-            }
-            cp = (cp << 6) | (next & 0x3FU);
-        }
-        if (cp < minimum || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF) || forbiddenCodePoint(cp)) {
-            return std::nullopt;
-        }
-        i += static_cast<std::size_t>(extra) + 1;
     }
     return count;
 }

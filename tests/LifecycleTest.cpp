@@ -7,16 +7,9 @@
 
 using testing_support::AddinSession;
 using testing_support::opNames;
+using testing_support::withFaults;
 
 namespace {
-
-simhost::Options failing(std::vector<std::string> faults, bool offline = false)
-{
-    simhost::Options options;
-    options.faults = std::move(faults);
-    options.offline = offline;
-    return options;
-}
 
 bool hasException(const AddinSession& addin) { return !addin.ops("exception").empty(); }
 
@@ -114,7 +107,7 @@ class RunFaults : public ::testing::TestWithParam<RunFault> {};
 TEST_P(RunFaults, EndRunWithFalseKeepingWhatWasDone)
 {
     const RunFault& param = GetParam();
-    AddinSession addin(failing({param.fault}));
+    AddinSession addin(withFaults({param.fault}));
     EXPECT_FALSE(addin.host().run());
     EXPECT_EQ(std::filesystem::exists(addin.record()), param.recordTouched);
     EXPECT_EQ(addin.host().definitionExists("runTeachPalette"), param.definitionsCreated);
@@ -154,7 +147,7 @@ TEST(Lifecycle, MissingApplicationEmptiesTheHeldReferenceAndLeavesTheRecord)
 
 TEST(Lifecycle, MissingOnlineEventLeavesRecordAdvancedButNoPaletteOrCommands)
 {
-    AddinSession addin(failing({"Application.onlineStatusChanged"}));
+    AddinSession addin(withFaults({"Application.onlineStatusChanged"}));
     EXPECT_FALSE(addin.host().run());
     EXPECT_EQ(testing_support::readBytes(addin.record()).size(), 13U);
     EXPECT_TRUE(addin.ops("addPalette").empty());
@@ -163,7 +156,7 @@ TEST(Lifecycle, MissingOnlineEventLeavesRecordAdvancedButNoPaletteOrCommands)
 
 TEST(Lifecycle, MissingToolbarStillOpensThePaletteAtFirstStart)
 {
-    AddinSession addin(failing({"Toolbars.itemById"}));
+    AddinSession addin(withFaults({"Toolbars.itemById"}));
     EXPECT_FALSE(addin.host().run());
     EXPECT_TRUE(addin.host().paletteVisible("teachPalete"));
     EXPECT_TRUE(addin.ops("addButtonDefinition").empty());
@@ -171,7 +164,7 @@ TEST(Lifecycle, MissingToolbarStillOpensThePaletteAtFirstStart)
 
 TEST(Lifecycle, RefusedGuideCreatedHandlerSkipsTheEshopOneAndKeepsBothButtons)
 {
-    AddinSession addin(failing({"CommandCreatedEvent.add:runTeachPalette"}));
+    AddinSession addin(withFaults({"CommandCreatedEvent.add:runTeachPalette"}));
     EXPECT_FALSE(addin.host().run());
     EXPECT_EQ(opNames(addin.ops("addHandler")).back(), "addHandler:commandCreated:runTeachPalette");
     EXPECT_EQ(addin.host().handlerCount("commandCreated:openEshop"), 0);

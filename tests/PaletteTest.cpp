@@ -10,18 +10,11 @@
 
 using testing_support::AddinSession;
 using testing_support::opNames;
+using testing_support::withFaults;
 
 namespace {
 
 std::string eshopLink() { return trelvik::toHostText(trelvik::config::eshopAddress); }
-
-simhost::Options withLaunchFaults(std::vector<std::string> faults = {}, bool offline = false)
-{
-    simhost::Options options;
-    options.faults = std::move(faults);
-    options.offline = offline;
-    return options;
-}
 
 std::vector<std::string> paletteOps(const AddinSession& addin, std::size_t since)
 {
@@ -80,7 +73,7 @@ TEST(Palette, AnExistingPaletteIsOnlyShownAgainVisibleOrHidden)
 TEST(Palette, RefusedHandlerLeavesThePaletteHiddenUntilTheNextCall)
 {
     for (const char* fault : {"HTMLEvent.add", "Palette.incomingFromHTML"}) {
-        AddinSession addin(withLaunchFaults({fault}));
+        AddinSession addin(withFaults({fault}));
         ASSERT_TRUE(addin.host().run());
         EXPECT_TRUE(addin.host().paletteExists("teachPalete")) << fault;
         EXPECT_EQ(addin.ops("dockingState").size(), 1U) << fault;
@@ -94,7 +87,7 @@ TEST(Palette, RefusedHandlerLeavesThePaletteHiddenUntilTheNextCall)
 TEST(Palette, QuietEndsOnThePaletteSide)
 {
     for (const char* fault : {"Palettes.add", "UserInterface.palettes"}) {
-        AddinSession addin(withLaunchFaults({fault}));
+        AddinSession addin(withFaults({fault}));
         EXPECT_TRUE(addin.host().run()) << fault;
         EXPECT_FALSE(addin.host().paletteExists("teachPalete")) << fault;
         EXPECT_TRUE(addin.ops("exception").empty()) << fault;
@@ -104,7 +97,7 @@ TEST(Palette, QuietEndsOnThePaletteSide)
 TEST(Palette, MissingPreferencesEndRunWithoutCreatingAnything)
 {
     for (const char* fault : {"Application.preferences", "Preferences.generalPreferences"}) {
-        AddinSession addin(withLaunchFaults({fault}));
+        AddinSession addin(withFaults({fault}));
         EXPECT_FALSE(addin.host().run()) << fault; // the show-palette routine raised inside run
         EXPECT_TRUE(addin.ops("addPalette").empty()) << fault;
         EXPECT_TRUE(addin.ops("exception").empty()) << fault;
@@ -115,7 +108,7 @@ TEST(Palette, MissingPreferencesEndRunWithoutCreatingAnything)
 
 TEST(Palette, NoEntitlementTextEndsTheUrlWithLic)
 {
-    AddinSession addin(withLaunchFaults({"Application.executeTextCommand"}));
+    AddinSession addin(withFaults({"Application.executeTextCommand"}));
     ASSERT_TRUE(addin.host().run());
     const std::string url = addin.ops("addPalette").front().text("url");
     EXPECT_EQ(url.substr(url.size() - 5), "&lic=");
@@ -182,7 +175,7 @@ INSTANTIATE_TEST_SUITE_P(Palette, PageMessage,
 TEST(PageMessage, EmptyArgumentsOrNoTextOpenNothingAndRaiseNothing)
 {
     for (const char* fault : {"HTMLEvent.args", "HTMLEventArgs.data"}) {
-        AddinSession addin(withLaunchFaults({fault}));
+        AddinSession addin(withFaults({fault}));
         ASSERT_TRUE(addin.host().run());
         addin.host().message("\"https://example.com/\"");
         addin.host().click("openEshop");
@@ -213,7 +206,7 @@ TEST_P(FirstLaunch, OpensByItselfOnlyDuringTheFirstStarts)
         EXPECT_EQ(addin.host().paletteExists("teachPalete"), GetParam().opens);
     }
     {
-        AddinSession offline(withLaunchFaults({}, true));
+        AddinSession offline(withFaults({}, true));
         offline.setLaunchCount(GetParam().launchCount);
         ASSERT_TRUE(offline.host().run());
         EXPECT_FALSE(offline.host().paletteExists("teachPalete"));
@@ -230,7 +223,7 @@ INSTANTIATE_TEST_SUITE_P(Palette, FirstLaunch,
 
 TEST(FirstLaunch, OnlineReportCreatesThePaletteWithTheOtherHandlerOnce)
 {
-    AddinSession addin(withLaunchFaults({}, true));
+    AddinSession addin(withFaults({}, true));
     addin.setLaunchCount(2);
     ASSERT_TRUE(addin.host().run());
     const auto before = addin.mark();
@@ -249,7 +242,7 @@ TEST(FirstLaunch, OnlineReportCreatesThePaletteWithTheOtherHandlerOnce)
 
 TEST(FirstLaunch, OfflineReportAndEmptyArgumentsDoNothing)
 {
-    AddinSession addin(withLaunchFaults({}, true));
+    AddinSession addin(withFaults({}, true));
     addin.setLaunchCount(1);
     ASSERT_TRUE(addin.host().run());
     const auto before = addin.mark();

@@ -8,15 +8,9 @@
 
 using testing_support::AddinSession;
 using testing_support::opNames;
+using testing_support::withFaults;
 
 namespace {
-
-simhost::Options failing(std::vector<std::string> faults)
-{
-    simhost::Options options;
-    options.faults = std::move(faults);
-    return options;
-}
 
 struct IconCase {
     int launchCount;
@@ -80,7 +74,7 @@ TEST(Toolbar, EshopIsPlacedFirstThenTheGuideWithTheirAnchors)
 
 TEST(Toolbar, RefusedEshopPlacementLeavesTheGuideUnplacedAndBothDefinitions)
 {
-    AddinSession addin(failing({"ToolbarControls.addCommand:openEshop"}));
+    AddinSession addin(withFaults({"ToolbarControls.addCommand:openEshop"}));
     EXPECT_FALSE(addin.host().run());
     EXPECT_TRUE(addin.ops("addCommand").empty());
     EXPECT_TRUE(addin.host().definitionExists("runTeachPalette"));
@@ -89,7 +83,7 @@ TEST(Toolbar, RefusedEshopPlacementLeavesTheGuideUnplacedAndBothDefinitions)
 
 TEST(Toolbar, DefinitionWithoutCreatedEventEndsRun)
 {
-    AddinSession addin(failing({"CommandDefinition.commandCreated:openEshop"}));
+    AddinSession addin(withFaults({"CommandDefinition.commandCreated:openEshop"}));
     EXPECT_FALSE(addin.host().run());
     EXPECT_EQ(addin.host().handlerCount("commandCreated:runTeachPalette"), 1);
 }
@@ -123,7 +117,7 @@ TEST(Toolbar, CommandWithoutCompanionOrExecuteEventGetsNoHandler)
     for (const char* fault :
          {"Command.commandInputs:openEshop", "Command.execute:openEshop", "CommandCreatedEventArgs.command:openEshop",
           "CommandCreatedEvent.args:openEshop", "CommandEvent.add:openEshop", "CommandEvent.args:openEshop"}) {
-        AddinSession addin(failing({fault}));
+        AddinSession addin(withFaults({fault}));
         ASSERT_TRUE(addin.host().run()) << fault;
         addin.host().click("openEshop");
         // Empty execute arguments are not read, so only that fault still opens the shop.

@@ -2,6 +2,7 @@
 #include "Platform.h"
 
 #include "ShellStub.h"
+#include "Utf8.h"
 
 #include <dlfcn.h>
 #include <unistd.h>
@@ -9,6 +10,8 @@
 #include <climits>
 
 #include <ctime>
+#include <optional>
+#include <string_view>
 
 namespace trelvik::platform {
 
@@ -19,49 +22,6 @@ constexpr std::uint32_t errorInsufficientBuffer = 122;
 constexpr std::uint32_t errorInvalidParameter = 87;
 constexpr unsigned codePageUtf8 = 65001;
 
-// Decodes one UTF-8 sequence at text[i] (length bytes in all); invalid input yields U+FFFD and
-// consumes one byte, as Windows does without MB_ERR_INVALID_CHARS.
-char32_t decodeOne(const unsigned char* text, int length, int& i)
-{
-    const unsigned char lead = text[i];
-    int extra = 0;
-    char32_t cp = 0;
-    char32_t minimum = 0;
-    if (lead < 0x80) {
-        ++i;
-        return lead;
-    }
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        extra = 1;
-        cp = lead & 0x1FU;
-        minimum = 0x80;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        extra = 2;
-        cp = lead & 0x0FU;
-        minimum = 0x800;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        extra = 3;
-        cp = lead & 0x07U;
-        minimum = 0x10000;
-    } else {
-        ++i;
-        return 0xFFFD;
-    }
-    int j = i + 1;
-    for (int k = 0; k < extra; ++k, ++j) {
-        if (j >= length || (text[j] & 0xC0) != 0x80) {
-            ++i;
-            return 0xFFFD;
-        }
-        cp = (cp << 6) | (text[j] & 0x3F);
-    }
-    if (cp < minimum || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
-        ++i;
-        return 0xFFFD;
-    }
-    i = j;
-    return cp;
-}
 } // namespace
 
 NativePath libraryPath()
@@ -85,10 +45,17 @@ int multiByteToWideChar(unsigned codePage, const char* text, int length, char16_
         t_lastError = errorInvalidParameter;
         return 0;
     }
-    const auto* bytes = reinterpret_cast<const unsigned char*>(text);
+    const std::string_view bytes(text, static_cast<std::size_t>(length));
     int written = 0;
-    for (int i = 0; i < length;) {
-        const char32_t cp = decodeOne(bytes, length, i);
+    for (std::size_t i = 0; i < bytes.size();) {
+        // Invalid input becomes U+FFFD, one byte at a time, as Windows does without
+        // MB_ERR_INVALID_CHARS.
+        std::optional<char32_t> decoded = decodeUtf8(bytes, i);
+        if (!decoded) {
+            ++i;
+            decoded = U'\uFFFD';
+        }
+        const char32_t cp = *decoded;
         const int units = cp >= 0x10000 ? 2 : 1;
         if (out != nullptr) {
             if (written + units > room) {

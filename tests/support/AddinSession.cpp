@@ -77,6 +77,14 @@ void AddinSession::setLaunchCount(int launchCount) const
     writeBytes(record(), "01.01.2026\r\n" + std::to_string(launchCount) + "\r\n");
 }
 
+simhost::Options withFaults(std::vector<std::string> faults, bool offline)
+{
+    simhost::Options options;
+    options.faults = std::move(faults);
+    options.offline = offline;
+    return options;
+}
+
 std::vector<std::string> opNames(const std::vector<simhost::TraceEntry>& entries)
 {
     std::vector<std::string> names;

@@ -41,6 +41,9 @@ private:
     simhost::Session session_;
 };
 
+// Session options with these fault points active (and the host off-line at start if asked).
+simhost::Options withFaults(std::vector<std::string> faults, bool offline = false);
+
 // The ops of a session, each as "op" or "op:field" text, to compare sequences.
 std::vector<std::string> opNames(const std::vector<simhost::TraceEntry>& entries);
 

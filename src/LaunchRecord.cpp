@@ -136,11 +136,17 @@ std::int32_t advanceLaunchRecord(const NativePath& library, const platform::Loca
         if (library.empty()) {
             return -1; // our own path is unknown: touch nothing
         }
-        const NativePath record = launchRecordPath(library);
-        if (!files.exists(record)) {
+        // A record that is a symbolic link stays one: its target is what advances.
+        const NativePath record = files.resolve(launchRecordPath(library));
+        switch (files.kind(record)) {
+        case platform::FileKind::Missing:
             // The count is 1 whether or not the record could be created.
-            platform::writeAtomically(files, record, newRecordText(today));
+            platform::replaceContent(files, record, newRecordText(today), false);
             return 1;
+        case platform::FileKind::Other:
+            return -1; // a folder, FIFO or device is no record: never opened, never blocks
+        case platform::FileKind::Regular:
+            break;
         }
         const std::optional<std::string> content = files.readAll(record);
         if (!content) {
@@ -149,7 +155,7 @@ std::int32_t advanceLaunchRecord(const NativePath& library, const platform::Loca
         const RecordUpdate update = advanceRecordText(*content);
         // A read-only record stays as it is, even where a rename could replace it.
         if (files.writable(record)) {
-            platform::writeAtomically(files, record, update.text);
+            platform::replaceContent(files, record, update.text, true);
         }
         return update.launchCount;
     } catch (...) {

@@ -1,9 +1,12 @@
 #include "support/AddinSession.h"
+#include "support/SeamFiles.h"
 
 #include <LaunchRecord.h>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <ctime>
 #include <functional>
 
 using testing_support::readBytes;
@@ -63,6 +66,9 @@ TEST(RecordCreation, IsThirteenBytesWithoutAFinalLineEnd)
 {
     EXPECT_EQ(trelvik::newRecordText(today), "07.12.2026\r\n1");
     EXPECT_EQ(trelvik::newRecordText({1, 2, 2027}), "01.02.2027\r\n1");
+    EXPECT_EQ(trelvik::newRecordText({1, 1, 2027}), "01.01.2027\r\n1");
+    EXPECT_EQ(trelvik::newRecordText({31, 12, 2026}), "31.12.2026\r\n1");
+    EXPECT_EQ(trelvik::newRecordText({9, 10, 999}), "09.10.0999\r\n1");
 }
 
 // --- the record's path -------------------------------------------------------------------
@@ -144,48 +150,26 @@ TEST(LaunchRecord, CountsBesideTheLibraryInAnyFolder)
 
 TEST(LaunchRecord, UnknownLibraryPathTouchesNothing) { EXPECT_EQ(trelvik::advanceLaunchRecord({}, today), -1); }
 
-// --- failures injected through the file-system seam ----------------------------------------
+// --- failures and steps seen through the file-system seam ---------------------------------
 
-// The system's files, with one operation made to fail.
-class FailingFiles final : public trelvik::platform::FileSystem {
-public:
-    enum class Fail { None, Write, WriteAfterPartial, Replace, NotWritable };
-    explicit FailingFiles(Fail fail) : fail_(fail) {}
+using testing_support::SeamFiles;
 
-    using NativePath = trelvik::platform::NativePath;
-    bool exists(const NativePath& path) override { return real().exists(path); }
-    std::optional<std::string> readAll(const NativePath& path) override { return real().readAll(path); }
-    bool writable(const NativePath& path) override { return fail_ != Fail::NotWritable && real().writable(path); }
-    bool writeFile(const NativePath& path, std::string_view bytes) override
-    {
-        ++writes;
-        if (fail_ == Fail::Write) {
-            return false;
-        }
-        if (fail_ == Fail::WriteAfterPartial) {
-            (void)real().writeFile(path, bytes.substr(0, bytes.size() / 2));
-            return false;
-        }
-        return real().writeFile(path, bytes);
-    }
-    bool replace(const NativePath& from, const NativePath& to) override
-    {
-        return fail_ != Fail::Replace && real().replace(from, to);
-    }
-    void remove(const NativePath& path) override { real().remove(path); }
+std::size_t entriesIn(const std::filesystem::path& folder)
+{
+    return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(folder), {}));
+}
 
-    int writes = 0;
-
-private:
-    static FileSystem& real() { return FileSystem::system(); }
-    Fail fail_;
+struct SeamCase {
+    const char* name;
+    std::vector<std::string> refused;
+    bool advances; // whether the record still advances
 };
 
-void PrintTo(const FailingFiles::Fail& value, std::ostream* out) { *out << "fail " << static_cast<int>(value); }
+void PrintTo(const SeamCase& value, std::ostream* out) { *out << value.name; }
 
-class UnwritableRecord : public ::testing::TestWithParam<FailingFiles::Fail> {};
+class SeamRefusal : public ::testing::TestWithParam<SeamCase> {};
 
-TEST_P(UnwritableRecord, StaysByteForByteWithNoTemporaryFileLeft)
+TEST_P(SeamRefusal, RecordIsAdvancedOrLeftWholeAndNoTemporaryFileStays)
 {
     const ScratchFolder scratch("record");
     const auto library = fakeLibrary(scratch.path());
@@ -193,34 +177,57 @@ TEST_P(UnwritableRecord, StaysByteForByteWithNoTemporaryFileLeft)
     const std::string before = date + "41\r\nnotes\r\n";
     writeBytes(record, before);
 
-    FailingFiles files(GetParam());
+    const std::vector<std::string> refused = GetParam().refused;
+    SeamFiles files(
+        [&](const std::string& step) { return std::find(refused.begin(), refused.end(), step) == refused.end(); });
     EXPECT_EQ(trelvik::advanceLaunchRecord(library.native(), today, files), 41);
-    EXPECT_EQ(readBytes(record), before);
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(scratch.path()), {}), 1);
+    EXPECT_EQ(readBytes(record), GetParam().advances ? date + "42\r\nnotes\r\n" : before);
+    EXPECT_EQ(entriesIn(scratch.path()), 1U);
 }
 
-INSTANTIATE_TEST_SUITE_P(LaunchRecord, UnwritableRecord,
-                         ::testing::Values(FailingFiles::Fail::Write, FailingFiles::Fail::WriteAfterPartial,
-                                           FailingFiles::Fail::Replace, FailingFiles::Fail::NotWritable));
+INSTANTIATE_TEST_SUITE_P(LaunchRecord, SeamRefusal,
+                         ::testing::Values(
+                             // The folder refuses new entries or the move, the record itself is writable: in place.
+                             SeamCase{"folderRefusesTemporary", {"create"}, true},
+                             SeamCase{"folderRefusesMove", {"replace"}, true},
+                             // The disk refuses the bytes: nothing is rewritten in place that could fail halfway.
+                             SeamCase{"writeFails", {"write"}, false}, SeamCase{"flushFails", {"flush"}, false},
+                             SeamCase{"closeFails", {"close"}, false},
+                             SeamCase{"noWayToWrite", {"create", "rewrite"}, false}),
+                         [](const auto& testInfo) { return testInfo.param.name; });
 
-TEST(LaunchRecord, UncreatableRecordStillCountsOneAndLeavesNoTemporaryFile)
-{
-    const ScratchFolder scratch("record");
-    const auto library = fakeLibrary(scratch.path());
-    FailingFiles files(FailingFiles::Fail::Replace);
-    EXPECT_EQ(trelvik::advanceLaunchRecord(library.native(), today, files), 1);
-    EXPECT_EQ(trelvik::advanceLaunchRecord(library.native(), today, files), 1);
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(scratch.path()), {}), 0);
-}
-
-TEST(LaunchRecord, ReadOnlyRecordIsNotEvenWrittenToATemporaryFile)
+TEST(LaunchRecordSeam, UpdateFlushesAndClosesTheTemporaryFileBeforeReplacingTheRecord)
 {
     const ScratchFolder scratch("record");
     const auto library = fakeLibrary(scratch.path());
     writeBytes(scratch.path() / "TrelvikDizivoro360_Info.txt", date + "2\r\n");
-    FailingFiles files(FailingFiles::Fail::NotWritable);
+    SeamFiles files;
     EXPECT_EQ(trelvik::advanceLaunchRecord(library.native(), today, files), 2);
-    EXPECT_EQ(files.writes, 0);
+    EXPECT_EQ(files.steps, (std::vector<std::string>{"create", "write", "write", "flush", "close", "replace"}));
+    EXPECT_EQ(readBytes(scratch.path() / "TrelvikDizivoro360_Info.txt"), date + "3\r\n");
+}
+
+TEST(LaunchRecordSeam, UncreatableRecordStillCountsOneAndLeavesNothing)
+{
+    const ScratchFolder scratch("record");
+    const auto library = fakeLibrary(scratch.path());
+    for (const char* refused : {"create", "replace"}) {
+        SeamFiles files(testing_support::refuse(refused));
+        EXPECT_EQ(trelvik::advanceLaunchRecord(library.native(), today, files), 1) << refused;
+        // A missing record is never "rewritten in place": that would create it unsafely.
+        EXPECT_EQ(std::count(files.steps.begin(), files.steps.end(), "rewrite"), 0) << refused;
+        EXPECT_EQ(entriesIn(scratch.path()), 0U) << refused;
+    }
+}
+
+TEST(LaunchRecordSeam, ReadOnlyRecordIsNotEvenWrittenToATemporaryFile)
+{
+    const ScratchFolder scratch("record");
+    const auto library = fakeLibrary(scratch.path());
+    writeBytes(scratch.path() / "TrelvikDizivoro360_Info.txt", date + "2\r\n");
+    SeamFiles files({}, false);
+    EXPECT_EQ(trelvik::advanceLaunchRecord(library.native(), today, files), 2);
+    EXPECT_TRUE(files.steps.empty());
 }
 
 TEST(LaunchRecord, RecordWithoutWritePermissionStaysUnchanged)
@@ -234,7 +241,25 @@ TEST(LaunchRecord, RecordWithoutWritePermissionStaysUnchanged)
     EXPECT_EQ(trelvik::advanceLaunchRecord(library.native(), today), 7);
     EXPECT_EQ(trelvik::advanceLaunchRecord(library.native(), today), 7);
     EXPECT_EQ(readBytes(record), date + "7\r\nnotes\r\n");
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(scratch.path()), {}), 1);
+    EXPECT_EQ(entriesIn(scratch.path()), 1U);
+}
+
+// The record's first line is today's local date, as the system gives it.
+TEST(LaunchRecord, CreatedRecordCarriesTodaysLocalDate)
+{
+    const auto localDate = [] {
+        const std::time_t now = std::time(nullptr);
+        char text[16];
+        std::strftime(text, sizeof text, "%d.%m.%Y", std::localtime(&now)); // NOLINT(concurrency-mt-unsafe)
+        return std::string(text);
+    };
+    const ScratchFolder scratch("date");
+    const auto library = fakeLibrary(scratch.path());
+    const std::string before = localDate();
+    EXPECT_EQ(trelvik::advanceLaunchRecord(library.native(), trelvik::platform::today()), 1);
+    const std::string after = localDate();
+    const std::string line = readBytes(scratch.path() / "TrelvikDizivoro360_Info.txt").substr(0, 10);
+    EXPECT_TRUE(line == before || line == after) << line << " vs " << before;
 }
 
 // --- through the add-in in the simulated host ---------------------------------------------
@@ -300,7 +325,7 @@ TEST(LaunchRecordWindows, ReadOnlyRecordStaysUnchanged)
     EXPECT_EQ(trelvik::advanceLaunchRecord(library.native(), today), 7);
     EXPECT_EQ(trelvik::advanceLaunchRecord(library.native(), today), 7);
     EXPECT_EQ(readBytes(record), date + "7\r\n");
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(scratch.path()), {}), 1);
+    EXPECT_EQ(entriesIn(scratch.path()), 1U);
     SetFileAttributesW(record.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 

@@ -2,15 +2,37 @@
 
 namespace trelvik::platform {
 
-bool writeAtomically(FileSystem& files, const NativePath& target, std::string_view bytes)
+namespace {
+
+// Everything written and flushed to stable storage before the file is closed: a replace must
+// never publish bytes that a crash could still lose.
+bool writeAll(FileWriter& writer, std::string_view bytes)
 {
-    // Same folder, so the replace is a rename within one file system.
-    const NativePath temporary = target + asciiPath(".tmp");
-    if (!files.writeFile(temporary, bytes) || !files.replace(temporary, target)) {
-        files.remove(temporary);
+    const bool written = writer.write(bytes) && writer.flush();
+    return writer.close() && written;
+}
+
+} // namespace
+
+bool replaceContent(FileSystem& files, const NativePath& target, std::string_view bytes, bool targetExists)
+{
+    if (std::optional<TemporaryFile> temporary = files.createTemporary(target)) {
+        const bool written = writeAll(*temporary->writer, bytes);
+        temporary->writer.reset();
+        if (written && files.replace(temporary->path, target)) {
+            return true;
+        }
+        files.remove(temporary->path);
+        if (!written) {
+            return false; // the disk said no (full, say): rewriting in place would fail the same way
+        }
+    }
+    // The folder refuses new entries or the move, but the file itself may still be writable.
+    if (!targetExists) {
         return false;
     }
-    return true;
+    const std::unique_ptr<FileWriter> writer = files.openForRewrite(target);
+    return writer != nullptr && writeAll(*writer, bytes);
 }
 
 } // namespace trelvik::platform

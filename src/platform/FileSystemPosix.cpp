@@ -6,6 +6,8 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
+#include <ctime>
 
 namespace trelvik::platform {
 
@@ -30,26 +32,93 @@ public:
     {
         const int fd = fd_;
         fd_ = -1;
-        return ::close(fd) == 0;
+        return fd >= 0 && ::close(fd) == 0;
     }
 
 private:
     int fd_;
 };
 
+class PosixWriter final : public FileWriter {
+public:
+    explicit PosixWriter(int fd) : file_(fd) {}
+
+    bool write(std::string_view bytes) override
+    {
+        while (!bytes.empty()) {
+            const ssize_t put = ::write(file_.get(), bytes.data(), bytes.size());
+            if (put < 0 && errno == EINTR) {
+                continue;
+            }
+            if (put <= 0) {
+                return false;
+            }
+            bytes.remove_prefix(static_cast<std::size_t>(put));
+        }
+        return true;
+    }
+    bool flush() override { return ::fsync(file_.get()) == 0; }
+    bool close() override { return file_.close(); }
+
+private:
+    Descriptor file_;
+};
+
+bool isRegular(int fd)
+{
+    struct stat info {};
+    return ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
+}
+
+// Eight hex digits that differ between processes and between calls of one process.
+NativePath uniqueSuffix(unsigned attempt)
+{
+    static unsigned calls = 0;
+    timespec now{};
+    ::clock_gettime(CLOCK_MONOTONIC, &now);
+    std::uint32_t mix = static_cast<std::uint32_t>(::getpid()) * 2654435761U;
+    mix ^= static_cast<std::uint32_t>(now.tv_nsec) + (++calls << 20U) + attempt * 40503U;
+    mix ^= mix >> 15U;
+    char digits[9];
+    for (int i = 7; i >= 0; --i) {
+        digits[i] = "0123456789abcdef"[mix & 0xFU];
+        mix >>= 4U;
+    }
+    digits[8] = '\0';
+    return digits;
+}
+
 class PosixFileSystem final : public FileSystem {
 public:
-    bool exists(const NativePath& path) override
+    FileKind kind(const NativePath& path) override
     {
         struct stat info {};
-        return ::stat(path.c_str(), &info) == 0;
+        if (::stat(path.c_str(), &info) != 0) {
+            return FileKind::Missing;
+        }
+        return S_ISREG(info.st_mode) ? FileKind::Regular : FileKind::Other;
+    }
+
+    NativePath resolve(const NativePath& path) override
+    {
+        struct stat info {};
+        if (::lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) {
+            return path;
+        }
+        char* target = ::realpath(path.c_str(), nullptr);
+        if (target == nullptr) {
+            return path;
+        }
+        NativePath resolved = target;
+        std::free(target); // NOLINT(cppcoreguidelines-no-malloc): realpath allocates with malloc
+        return resolved;
     }
 
     std::optional<std::string> readAll(const NativePath& path) override
     {
-        Descriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-        struct stat info {};
-        if (!file.valid() || ::fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode)) {
+        // Non-blocking, so a FIFO swapped in after the kind check cannot hang the start.
+        const Descriptor file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+        if (!file.valid() || !isRegular(file.get())) {
             return std::nullopt;
         }
         std::string content;
@@ -71,33 +140,50 @@ public:
 
     bool writable(const NativePath& path) override
     {
-        // A file without any write permission is read-only on purpose; that is honoured even
-        // where the process could override it (root).
         struct stat info {};
         if (::stat(path.c_str(), &info) != 0 || (info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) {
             return false;
         }
-        const Descriptor file(::open(path.c_str(), O_WRONLY | O_CLOEXEC));
+        const Descriptor file(::open(path.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC));
         return file.valid();
     }
 
-    bool writeFile(const NativePath& path, std::string_view bytes) override
+    std::optional<TemporaryFile> createTemporary(const NativePath& target) override
     {
-        Descriptor file(::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
-        if (!file.valid()) {
-            return false;
-        }
-        while (!bytes.empty()) {
-            const ssize_t put = ::write(file.get(), bytes.data(), bytes.size());
-            if (put < 0 && errno == EINTR) {
-                continue;
+        struct stat info {};
+        const bool targetExists = ::stat(target.c_str(), &info) == 0;
+        for (unsigned attempt = 0; attempt < 16; ++attempt) {
+            NativePath path = target + "." + uniqueSuffix(attempt) + ".tmp";
+            const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+            if (fd < 0) {
+                if (errno == EEXIST || errno == EINTR) {
+                    continue;
+                }
+                return std::nullopt;
             }
-            if (put <= 0) {
-                return false;
+            auto writer = std::make_unique<PosixWriter>(fd);
+            // The replacement keeps the record's permissions (a private record stays private).
+            if (targetExists && ::fchmod(fd, info.st_mode & 07777U) != 0) {
+                writer.reset();
+                ::unlink(path.c_str());
+                return std::nullopt;
             }
-            bytes.remove_prefix(static_cast<std::size_t>(put));
+            return TemporaryFile{std::move(path), std::move(writer)};
         }
-        return ::fsync(file.get()) == 0 && file.close();
+        return std::nullopt;
+    }
+
+    std::unique_ptr<FileWriter> openForRewrite(const NativePath& path) override
+    {
+        const int fd = ::open(path.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0) {
+            return nullptr;
+        }
+        auto writer = std::make_unique<PosixWriter>(fd);
+        if (!isRegular(fd) || ::ftruncate(fd, 0) != 0) {
+            return nullptr;
+        }
+        return writer;
     }
 
     bool replace(const NativePath& from, const NativePath& to) override

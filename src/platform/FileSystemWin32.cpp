@@ -24,7 +24,7 @@ public:
     {
         const HANDLE handle = handle_;
         handle_ = INVALID_HANDLE_VALUE;
-        return CloseHandle(handle) != 0;
+        return handle != INVALID_HANDLE_VALUE && CloseHandle(handle) != 0;
     }
 
 private:
@@ -33,16 +33,89 @@ private:
 
 constexpr DWORD shareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 
+class Win32Writer final : public FileWriter {
+public:
+    explicit Win32Writer(HANDLE handle) : file_(handle) {}
+
+    bool write(std::string_view bytes) override
+    {
+        while (!bytes.empty()) {
+            DWORD put = 0;
+            const DWORD chunk = bytes.size() > 0x10000000 ? 0x10000000 : static_cast<DWORD>(bytes.size());
+            if (WriteFile(file_.get(), bytes.data(), chunk, &put, nullptr) == 0 || put == 0) {
+                return false;
+            }
+            bytes.remove_prefix(put);
+        }
+        return true;
+    }
+    bool flush() override { return FlushFileBuffers(file_.get()) != 0; }
+    bool close() override { return file_.close(); }
+
+private:
+    Handle file_;
+};
+
+// Eight hex digits that differ between processes and between calls of one process.
+std::wstring uniqueSuffix(unsigned attempt)
+{
+    static unsigned calls = 0;
+    std::uint32_t mix = static_cast<std::uint32_t>(GetCurrentProcessId()) * 2654435761U;
+    mix ^= static_cast<std::uint32_t>(GetTickCount64()) + (++calls << 20U) + attempt * 40503U;
+    mix ^= mix >> 15U;
+    wchar_t digits[9];
+    for (int i = 7; i >= 0; --i) {
+        digits[i] = L"0123456789abcdef"[mix & 0xFU];
+        mix >>= 4U;
+    }
+    digits[8] = L'\0';
+    return digits;
+}
+
 class Win32FileSystem final : public FileSystem {
 public:
-    bool exists(const NativePath& path) override { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+    FileKind kind(const NativePath& path) override
+    {
+        const DWORD attributes = GetFileAttributesW(path.c_str());
+        if (attributes == INVALID_FILE_ATTRIBUTES) {
+            return FileKind::Missing;
+        }
+        return (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) != 0 ? FileKind::Other
+                                                                                      : FileKind::Regular;
+    }
+
+    NativePath resolve(const NativePath& path) override
+    {
+        const DWORD attributes = GetFileAttributesW(path.c_str());
+        if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0) {
+            return path;
+        }
+        const Handle file(
+            CreateFileW(path.c_str(), 0, shareAll, nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+        if (!file.valid()) {
+            return path;
+        }
+        std::wstring resolved(MAX_PATH, L'\0');
+        for (;;) {
+            const DWORD length = GetFinalPathNameByHandleW(file.get(), resolved.data(),
+                                                           static_cast<DWORD>(resolved.size()), FILE_NAME_NORMALIZED);
+            if (length == 0) {
+                return path;
+            }
+            if (length < resolved.size()) {
+                resolved.resize(length);
+                return resolved;
+            }
+            resolved.resize(length + 1);
+        }
+    }
 
     std::optional<std::string> readAll(const NativePath& path) override
     {
         // Without FILE_FLAG_BACKUP_SEMANTICS a folder cannot be opened, as wanted.
-        Handle file(
+        const Handle file(
             CreateFileW(path.c_str(), GENERIC_READ, shareAll, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!file.valid()) {
+        if (!file.valid() || GetFileType(file.get()) != FILE_TYPE_DISK) {
             return std::nullopt;
         }
         std::string content;
@@ -61,7 +134,6 @@ public:
 
     bool writable(const NativePath& path) override
     {
-        // The read-only attribute is honoured even where the process could override it.
         const DWORD attributes = GetFileAttributesW(path.c_str());
         if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
             return false;
@@ -71,22 +143,40 @@ public:
         return file.valid();
     }
 
-    bool writeFile(const NativePath& path, std::string_view bytes) override
+    std::optional<TemporaryFile> createTemporary(const NativePath& target) override
     {
-        Handle file(
-            CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!file.valid()) {
-            return false;
-        }
-        while (!bytes.empty()) {
-            DWORD put = 0;
-            const DWORD chunk = bytes.size() > 0x10000000 ? 0x10000000 : static_cast<DWORD>(bytes.size());
-            if (WriteFile(file.get(), bytes.data(), chunk, &put, nullptr) == 0 || put == 0) {
-                return false;
+        // The replacement keeps the record's attributes (hidden, say).
+        DWORD attributes = GetFileAttributesW(target.c_str());
+        attributes = attributes == INVALID_FILE_ATTRIBUTES
+                         ? FILE_ATTRIBUTE_NORMAL
+                         : attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE);
+        for (unsigned attempt = 0; attempt < 16; ++attempt) {
+            NativePath path = target + L"." + uniqueSuffix(attempt) + L".tmp";
+            const HANDLE handle = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                              attributes == 0 ? FILE_ATTRIBUTE_NORMAL : attributes, nullptr);
+            if (handle == INVALID_HANDLE_VALUE) {
+                if (GetLastError() == ERROR_FILE_EXISTS) {
+                    continue;
+                }
+                return std::nullopt;
             }
-            bytes.remove_prefix(put);
+            return TemporaryFile{std::move(path), std::make_unique<Win32Writer>(handle)};
         }
-        return FlushFileBuffers(file.get()) != 0 && file.close();
+        return std::nullopt;
+    }
+
+    std::unique_ptr<FileWriter> openForRewrite(const NativePath& path) override
+    {
+        const HANDLE handle = CreateFileW(path.c_str(), GENERIC_WRITE, shareAll, nullptr, TRUNCATE_EXISTING,
+                                          FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (handle == INVALID_HANDLE_VALUE) {
+            return nullptr;
+        }
+        auto writer = std::make_unique<Win32Writer>(handle);
+        if (GetFileType(handle) != FILE_TYPE_DISK) {
+            return nullptr;
+        }
+        return writer;
     }
 
     bool replace(const NativePath& from, const NativePath& to) override

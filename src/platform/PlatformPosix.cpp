@@ -24,20 +24,30 @@ constexpr unsigned codePageUtf8 = 65001;
 
 } // namespace
 
-NativePath libraryPath()
+namespace {
+
+NativePath findLibraryPath()
 {
     Dl_info info{};
-    if (dladdr(reinterpret_cast<void*>(&libraryPath), &info) == 0 || info.dli_fname == nullptr) {
+    if (dladdr(reinterpret_cast<void*>(&findLibraryPath), &info) == 0 || info.dli_fname == nullptr) {
         return {};
     }
     NativePath path = info.dli_fname;
     if (path.empty() || path.front() == '/') {
         return path;
     }
-    // Loaded by a relative path: relative to the working folder, which has not changed since.
+    // Loaded by a relative path: relative to the working folder of this moment.
     char folder[PATH_MAX];
     return getcwd(folder, sizeof folder) != nullptr ? NativePath(folder) + "/" + path : path;
 }
+
+// Taken while the library loads: the host may change its working folder before it calls run,
+// and a relative load path would then point elsewhere.
+const NativePath g_libraryPath = findLibraryPath();
+
+} // namespace
+
+NativePath libraryPath() { return g_libraryPath; }
 
 int multiByteToWideChar(unsigned codePage, const char* text, int length, char16_t* out, int room)
 {

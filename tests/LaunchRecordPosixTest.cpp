@@ -1,0 +1,242 @@
+// The launch record where POSIX lets a test reach further: other processes starting at the same
+// moment or dying mid-update, file kinds and permissions, and the process's time zone.
+#include "support/AddinSession.h"
+#include "support/SeamFiles.h"
+
+#include <LaunchRecord.h>
+
+#include <gtest/gtest.h>
+
+#include <dlfcn.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <ctime>
+#include <regex>
+
+using testing_support::readBytes;
+using testing_support::ScratchFolder;
+using testing_support::writeBytes;
+namespace fs = std::filesystem;
+
+namespace {
+
+const trelvik::platform::LocalDate today{7, 12, 2026};
+const std::string date = "07.12.2026\r\n";
+
+struct Folder {
+    ScratchFolder scratch{"record"};
+    fs::path library = scratch.path() / "TrelvikDizivoro360.dll";
+    fs::path record = scratch.path() / "TrelvikDizivoro360_Info.txt";
+
+    std::int32_t start() const { return trelvik::advanceLaunchRecord(library.native(), today); }
+    std::size_t entries() const
+    {
+        return static_cast<std::size_t>(std::distance(fs::directory_iterator(scratch.path()), {}));
+    }
+};
+
+// Runs body in a child process and waits for it; the child ends with _exit, never returning.
+template <class Body> void inChild(Body body)
+{
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        body();
+        _exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+}
+
+TEST(LaunchRecordPosix, OverlappingStartsNeverTearTheRecord)
+{
+    const Folder folder;
+    const std::regex whole("^\\d\\d\\.\\d\\d\\.\\d{4}\r\n(1|\\d+\r\n)$");
+    for (int round = 0; round < 40; ++round) {
+        int gate[2];
+        ASSERT_EQ(pipe(gate), 0);
+        std::vector<pid_t> children;
+        for (int i = 0; i < 6; ++i) {
+            const pid_t child = fork();
+            ASSERT_GE(child, 0);
+            if (child == 0) {
+                close(gate[1]);
+                char byte = 0;
+                (void)read(gate[0], &byte, 1); // returns once the parent closes the gate: all start together
+                folder.start();
+                _exit(0);
+            }
+            children.push_back(child);
+        }
+        close(gate[0]);
+        close(gate[1]);
+        for (const pid_t child : children) {
+            waitpid(child, nullptr, 0);
+        }
+        const std::string record = readBytes(folder.record);
+        ASSERT_TRUE(std::regex_match(record, whole)) << "round " << round << ": " << testing::PrintToString(record);
+        ASSERT_EQ(folder.entries(), 1U) << "a stray file in round " << round;
+    }
+}
+
+// A process that dies at any step of an update leaves the record as it was or as it was to be.
+TEST(LaunchRecordPosix, DyingAtAnyStepLeavesTheOldOrTheNewRecord)
+{
+    for (const bool exists : {true, false}) {
+        const std::string before = exists ? date + "5\r\nnotes\r\n" : "";
+        const std::string after = exists ? date + "6\r\nnotes\r\n" : date + "1";
+        std::size_t steps = 0;
+        {
+            const Folder dry;
+            if (exists) {
+                writeBytes(dry.record, before);
+            }
+            testing_support::SeamFiles files;
+            trelvik::advanceLaunchRecord(dry.library.native(), today, files);
+            steps = files.steps.size();
+            ASSERT_GE(steps, 5U);
+        }
+        for (std::size_t dieAt = 1; dieAt <= steps + 1; ++dieAt) {
+            const Folder folder;
+            if (exists) {
+                writeBytes(folder.record, before);
+            }
+            inChild([&] {
+                std::size_t step = 0;
+                testing_support::SeamFiles files([&](const std::string&) {
+                    if (++step == dieAt) {
+                        _exit(0);
+                    }
+                    return true;
+                });
+                trelvik::advanceLaunchRecord(folder.library.native(), today, files);
+            });
+            const std::string left = readBytes(folder.record);
+            EXPECT_TRUE(left == before || left == after) << (exists ? "update" : "creation") << " ended before step "
+                                                         << dieAt << ": " << testing::PrintToString(left);
+            if (dieAt > steps) {
+                EXPECT_EQ(left, after) << "the replace is the last step: once it ran, the new record stays";
+            }
+        }
+    }
+}
+
+TEST(LaunchRecordPosix, WritableRecordInAFolderThatRefusesNewEntriesAdvances)
+{
+    const Folder folder;
+    writeBytes(folder.record, date + "3\r\n");
+    const std::string folderArg = "'" + folder.scratch.path().string() + "'";
+    if (std::system(("chattr +i " + folderArg + " 2>/dev/null").c_str()) != 0) { // NOLINT(cert-env33-c)
+        GTEST_SKIP() << "chattr +i is not available here; the seam tests cover the same path";
+    }
+    const std::int32_t first = folder.start();
+    const std::int32_t second = folder.start();
+    std::system(("chattr -i " + folderArg).c_str()); // NOLINT(cert-env33-c)
+    EXPECT_EQ(first, 3);
+    EXPECT_EQ(second, 4);
+    EXPECT_EQ(readBytes(folder.record), date + "5\r\n");
+    EXPECT_EQ(folder.entries(), 1U);
+}
+
+TEST(LaunchRecordPosix, RecordKeepsItsPermissions)
+{
+    const Folder folder;
+    writeBytes(folder.record, date + "3\r\n");
+    ASSERT_EQ(chmod(folder.record.c_str(), 0600), 0);
+    EXPECT_EQ(folder.start(), 3);
+    struct stat info {};
+    ASSERT_EQ(stat(folder.record.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777U, 0600U);
+    EXPECT_EQ(readBytes(folder.record), date + "4\r\n");
+}
+
+TEST(LaunchRecordPosix, SymbolicLinkStaysALinkWhileItsTargetAdvances)
+{
+    const Folder folder;
+    const ScratchFolder elsewhere("target");
+    const fs::path target = elsewhere.path() / "shared_record.txt";
+    writeBytes(target, date + "8\r\n");
+    fs::create_symlink(target, folder.record);
+    EXPECT_EQ(folder.start(), 8);
+    EXPECT_EQ(folder.start(), 9);
+    EXPECT_TRUE(fs::is_symlink(folder.record));
+    EXPECT_EQ(readBytes(target), date + "10\r\n");
+    EXPECT_EQ(folder.entries(), 1U);
+    EXPECT_EQ(std::distance(fs::directory_iterator(elsewhere.path()), {}), 1);
+}
+
+TEST(LaunchRecordPosix, FifoAtTheRecordPathIsNoRecordAndNeverBlocks)
+{
+    const Folder folder;
+    ASSERT_EQ(mkfifo(folder.record.c_str(), 0600), 0);
+    EXPECT_EQ(folder.start(), -1);
+    EXPECT_TRUE(fs::is_fifo(folder.record));
+
+    // Through the add-in: run goes on past it (with the "new" icons of a count of -1).
+    const ScratchFolder addinFolder("addin");
+    ASSERT_EQ(mkfifo((addinFolder.path() / "TrelvikDizivoro360_Info.txt").c_str(), 0600), 0);
+    testing_support::AddinSession addin(addinFolder.path());
+    EXPECT_TRUE(addin.host().run());
+    EXPECT_EQ(addin.ops("addButtonDefinition").at(0).text("resourceFolder"), "resources/Trelvik/LessTen");
+}
+
+// The host may change its working folder between loading the add-in and starting it.
+TEST(LaunchRecordPosix, LibraryPathIsTakenWhenTheLibraryLoads)
+{
+    const ScratchFolder scratch("relative");
+    const fs::path folder = scratch.path() / "addin";
+    fs::create_directories(folder);
+    fs::copy_file(testing_support::addinLibrary(), folder / "TrelvikDizivoro360.so");
+    const simhost::Session host({});
+    const fs::path previous = fs::current_path();
+    fs::current_path(folder);
+    void* library = dlopen("./TrelvikDizivoro360.so", RTLD_NOW | RTLD_LOCAL);
+    fs::current_path(scratch.path());
+    ASSERT_NE(library, nullptr) << dlerror();
+    using EntryPoint = bool (*)(const char*);
+    const auto run = reinterpret_cast<EntryPoint>(dlsym(library, "run"));
+    const auto stop = reinterpret_cast<EntryPoint>(dlsym(library, "stop"));
+    EXPECT_TRUE(run(""));
+    EXPECT_TRUE(stop(""));
+    dlclose(library);
+    fs::current_path(previous);
+    EXPECT_EQ(readBytes(folder / "TrelvikDizivoro360_Info.txt").size(), 13U);
+    EXPECT_FALSE(fs::exists(scratch.path() / "TrelvikDizivoro360_Info.txt"));
+}
+
+// Far east and far west of UTC: at any moment one of them has another date than UTC, so a record
+// dated in UTC (or with the month off by one) fails one of the two.
+TEST(LaunchRecordPosix, CreationDateIsTheLocalDateInAnyTimeZone)
+{
+    const char* previous = std::getenv("TZ"); // NOLINT(concurrency-mt-unsafe)
+    const std::string saved = previous != nullptr ? previous : "";
+    for (const char* zone : {"UTC-14", "UTC+12"}) {
+        setenv("TZ", zone, 1); // NOLINT(concurrency-mt-unsafe)
+        tzset();
+        const auto localDate = [] {
+            const std::time_t now = std::time(nullptr);
+            std::tm local{};
+            localtime_r(&now, &local);
+            char text[16];
+            std::strftime(text, sizeof text, "%d.%m.%Y", &local);
+            return std::string(text);
+        };
+        const Folder folder;
+        const std::string before = localDate();
+        EXPECT_EQ(trelvik::advanceLaunchRecord(folder.library.native(), trelvik::platform::today()), 1);
+        const std::string after = localDate();
+        const std::string line = readBytes(folder.record).substr(0, 10);
+        EXPECT_TRUE(line == before || line == after) << zone << ": " << line << " vs " << before;
+    }
+    if (previous != nullptr) {
+        setenv("TZ", saved.c_str(), 1); // NOLINT(concurrency-mt-unsafe)
+    } else {
+        unsetenv("TZ"); // NOLINT(concurrency-mt-unsafe)
+    }
+    tzset();
+}
+
+} // namespace

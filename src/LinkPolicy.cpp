@@ -1,50 +1,39 @@
 #include "LinkPolicy.h"
 
+#include "UrlHost.h"
 #include "Utf8.h"
+
+#include <array>
+#include <cstdint>
 
 namespace trelvik {
 
 namespace {
 
-bool startsWithIgnoringCase(std::string_view text, std::string_view prefix)
+// How an ASCII byte is treated in a link.
+enum class Ascii : std::uint8_t {
+    Keep,   // copied as it is
+    Encode, // legal in a page's href but unsafe to hand on raw: percent-encoded after the host
+    Refuse, // never in a link we open: white space, controls, quotes, backslash
+};
+
+constexpr std::array<Ascii, 128> makeAsciiTable()
 {
-    if (text.size() < prefix.size()) {
-        return false;
+    std::array<Ascii, 128> table{};
+    for (std::size_t c = 0; c <= 0x20; ++c) {
+        table[c] = Ascii::Refuse;
     }
-    for (std::size_t i = 0; i < prefix.size(); ++i) {
-        char c = text[i];
-        if (c >= 'A' && c <= 'Z') {
-            c = static_cast<char>(c - 'A' + 'a');
-        }
-        if (c != prefix[i]) {
-            return false;
-        }
+    table[0x7F] = Ascii::Refuse;
+    for (const char c : {'"', '\'', '\\'}) {
+        table[static_cast<unsigned char>(c)] = Ascii::Refuse;
     }
-    return true;
+    for (const char c : {'|', '^', '{', '}', '`', '<', '>'}) {
+        table[static_cast<unsigned char>(c)] = Ascii::Encode;
+    }
+    return table;
 }
 
-// ASCII characters never allowed: they are not valid in a URL and several of them have a
-// meaning to a command line or a shell ("%1" is quoted by the browser's registration).
-bool forbiddenAscii(unsigned char c)
-{
-    if (c <= 0x20 || c == 0x7F) {
-        return true;
-    }
-    switch (c) {
-    case '"':
-    case '<':
-    case '>':
-    case '\\':
-    case '^':
-    case '`':
-    case '{':
-    case '|':
-    case '}':
-        return true;
-    default:
-        return false;
-    }
-}
+constexpr std::array<Ascii, 128> asciiTable = makeAsciiTable();
 
 // Code points that are invisible or reorder text: C1 controls, non-breaking and other spaces,
 // line separators, direction overrides and the byte-order mark.
@@ -55,81 +44,131 @@ bool forbiddenCodePoint(char32_t cp)
            (cp >= 0xFFF9 && cp <= 0xFFFB);
 }
 
-// Counts the characters of valid, allowed UTF-8; none when something is not allowed.
-std::optional<std::size_t> countAllowedCharacters(std::string_view text)
+bool isAsciiSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+
+// The message without surrounding white space and one matching pair of quotes; none when the
+// quotes do not match.
+std::optional<std::string_view> unquote(std::string_view message)
 {
-    std::size_t count = 0;
-    for (std::size_t i = 0; i < text.size(); ++count) {
-        const std::optional<char32_t> cp = decodeUtf8(text, i);
-        if (!cp || (*cp < 0x80 ? forbiddenAscii(static_cast<unsigned char>(*cp)) : forbiddenCodePoint(*cp))) {
-            return std::nullopt;
-        }
+    while (!message.empty() && isAsciiSpace(message.front())) {
+        message.remove_prefix(1);
     }
-    return count;
+    while (!message.empty() && isAsciiSpace(message.back())) {
+        message.remove_suffix(1);
+    }
+    const auto isQuote = [](char c) { return c == '"' || c == '\''; };
+    if (message.empty() || (!isQuote(message.front()) && !isQuote(message.back()))) {
+        return message;
+    }
+    if (message.size() < 2 || message.front() != message.back()) {
+        return std::nullopt;
+    }
+    return message.substr(1, message.size() - 2);
 }
 
-// The authority must name a host: [userinfo@]host[:port], host not empty, port digits only.
-bool hasHost(std::string_view authority)
+// The length of "http://" or "https://" at the start (any case), or 0.
+std::size_t schemeLength(std::string_view text)
+{
+    const auto lower = [](char c) { return static_cast<char>(c | 0x20); };
+    if (text.size() < 7 || lower(text[0]) != 'h' || lower(text[1]) != 't' || lower(text[2]) != 't' ||
+        lower(text[3]) != 'p') {
+        return 0;
+    }
+    std::size_t at = 4;
+    if (lower(text[at]) == 's') {
+        ++at;
+    }
+    return text.substr(at, 3) == "://" ? at + 3 : 0;
+}
+
+// Checks text character by character and counts the characters into count: none when a
+// character is refused (or, with encodeUnsafe false, would need encoding). With out, copies
+// the text there, percent-encoding what needs it.
+bool scan(std::string_view text, bool encodeUnsafe, std::size_t& count, std::string* out)
+{
+    std::size_t copiedUpTo = 0;
+    for (std::size_t i = 0; i < text.size();) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        ++count;
+        if (byte < 0x80) {
+            const Ascii treatment = asciiTable[byte];
+            if (treatment == Ascii::Refuse || (treatment == Ascii::Encode && !encodeUnsafe)) {
+                return false;
+            }
+            if (treatment == Ascii::Encode && out != nullptr) {
+                out->append(text.substr(copiedUpTo, i - copiedUpTo));
+                out->push_back('%');
+                out->push_back("0123456789ABCDEF"[byte >> 4U]);
+                out->push_back("0123456789ABCDEF"[byte & 0xFU]);
+                copiedUpTo = i + 1;
+            }
+            ++i;
+            continue;
+        }
+        const std::optional<char32_t> cp = decodeUtf8(text, i);
+        if (!cp || forbiddenCodePoint(*cp)) {
+            return false;
+        }
+    }
+    if (out != nullptr) {
+        out->append(text.substr(copiedUpTo));
+    }
+    return true;
+}
+
+// [userinfo@]host[:port], with a host a browser accepts.
+bool isValidAuthority(std::string_view authority)
 {
     if (const std::size_t at = authority.rfind('@'); at != std::string_view::npos) {
         authority.remove_prefix(at + 1);
     }
-    std::string_view host = authority;
+    std::size_t portStart = std::string_view::npos;
     if (!authority.empty() && authority.front() == '[') {
         const std::size_t close = authority.find(']');
-        if (close == std::string_view::npos || close == 1) {
-            return false;
-        }
-        host = authority.substr(0, close + 1);
-        authority.remove_prefix(close + 1);
-        if (!authority.empty() && authority.front() != ':') {
-            return false;
-        }
-    } else {
-        const std::size_t colon = authority.find(':');
-        host = authority.substr(0, colon);
-        authority.remove_prefix(colon == std::string_view::npos ? authority.size() : colon);
-    }
-    if (host.empty()) {
-        return false;
-    }
-    if (!authority.empty()) { // ":port"
-        for (const char c : authority.substr(1)) {
-            if (c < '0' || c > '9') {
+        if (close != std::string_view::npos && close + 1 < authority.size()) {
+            if (authority[close + 1] != ':') {
                 return false;
             }
+            portStart = close + 1;
         }
+    } else {
+        portStart = authority.find(':');
     }
-    return true;
+    const std::string_view host = authority.substr(0, portStart);
+    const std::string_view port =
+        portStart == std::string_view::npos ? std::string_view() : authority.substr(portStart + 1);
+    return isValidUrlHost(host) && isValidUrlPort(port);
 }
 
 } // namespace
 
 std::optional<std::string> acceptLink(std::string_view message)
 {
-    if (message.size() >= 2 && message.front() == '"' && message.back() == '"') {
-        message = message.substr(1, message.size() - 2);
+    const std::optional<std::string_view> unquoted = unquote(message);
+    if (!unquoted || unquoted->size() > 4 * maxLinkLength) {
+        return std::nullopt; // mismatched quotes, or longer than any text of maxLinkLength characters
     }
-    if (message.size() > 4 * maxLinkLength) {
-        return std::nullopt; // longer than any text of maxLinkLength characters
-    }
-    std::size_t schemeLength = 0;
-    if (startsWithIgnoringCase(message, "https://")) {
-        schemeLength = 8;
-    } else if (startsWithIgnoringCase(message, "http://")) {
-        schemeLength = 7;
-    } else {
+    const std::string_view link = *unquoted;
+    const std::size_t scheme = schemeLength(link);
+    if (scheme == 0) {
         return std::nullopt;
     }
-    const std::optional<std::size_t> characters = countAllowedCharacters(message);
-    if (!characters || *characters > maxLinkLength) {
+    const std::size_t authorityEnd = link.find_first_of("/?#", scheme);
+    const std::string_view authority = link.substr(scheme, authorityEnd - scheme);
+    const std::string_view rest =
+        authorityEnd == std::string_view::npos ? std::string_view() : link.substr(authorityEnd);
+
+    std::size_t characters = scheme;
+    if (!scan(authority, false, characters, nullptr) || !isValidAuthority(authority)) {
         return std::nullopt;
     }
-    const std::string_view rest = message.substr(schemeLength);
-    if (!hasHost(rest.substr(0, rest.find_first_of("/?#")))) {
+    std::string opened;
+    opened.reserve(link.size() + 16);
+    opened.append(link.substr(0, scheme + authority.size()));
+    if (!scan(rest, true, characters, &opened) || characters > maxLinkLength) {
         return std::nullopt;
     }
-    return std::string(message);
+    return opened;
 }
 
 } // namespace trelvik

@@ -1,0 +1,244 @@
+#include "UrlHost.h"
+
+#include "Utf8.h"
+
+#include <cstdint>
+#include <optional>
+
+namespace trelvik {
+
+namespace {
+
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isHexDigit(char c) { return isDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
+unsigned hexValue(char c)
+{
+    return isDigit(c) ? static_cast<unsigned>(c - '0') : static_cast<unsigned>((c | 0x20) - 'a' + 10);
+}
+bool isAsciiLabelCharacter(char c) { return isDigit(c) || ((c | 0x20) >= 'a' && (c | 0x20) <= 'z') || c == '-'; }
+
+// Letters that browsers take into a domain and convert to punycode unchanged in meaning: Latin
+// (Czech included), Greek, Cyrillic and CJK ideographs, all written left to right.
+bool isDomainLetter(char32_t cp)
+{
+    return (cp >= 0xC0 && cp <= 0x17E && cp != 0xD7 && cp != 0xF7 && cp != 0x149) ||
+           (cp >= 0x391 && cp <= 0x3C9 && cp != 0x3A2 && (cp <= 0x3A9 || cp >= 0x3B1)) ||
+           (cp >= 0x401 && cp <= 0x451 && cp != 0x40D && cp != 0x450) || (cp >= 0x4E00 && cp <= 0x9FFF);
+}
+
+// One part of an IPv4 address as browsers read it: decimal, octal with a leading 0, or hex
+// with 0x; values past 32 bits are capped (they are out of range anyway).
+std::optional<std::uint64_t> ipv4Number(std::string_view text)
+{
+    if (text.empty()) {
+        return std::nullopt;
+    }
+    unsigned radix = 10;
+    if (text.size() >= 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
+        radix = 16;
+        text.remove_prefix(2);
+    } else if (text.size() >= 2 && text[0] == '0') {
+        radix = 8;
+        text.remove_prefix(1);
+    }
+    std::uint64_t value = 0;
+    for (const char c : text) {
+        const bool valid = radix == 16 ? isHexDigit(c) : radix == 8 ? (c >= '0' && c <= '7') : isDigit(c);
+        if (!valid) {
+            return std::nullopt;
+        }
+        if (value <= UINT64_C(0xFFFFFFFF)) {
+            value = value * radix + hexValue(c);
+        }
+    }
+    return value;
+}
+
+// The host without one final empty label (a trailing dot).
+std::string_view withoutFinalDot(std::string_view host)
+{
+    return host.size() > 1 && host.back() == '.' ? host.substr(0, host.size() - 1) : host;
+}
+
+std::string_view lastLabel(std::string_view host)
+{
+    const std::size_t dot = host.rfind('.');
+    return dot == std::string_view::npos ? host : host.substr(dot + 1);
+}
+
+// A host whose last label is a number is an IPv4 address to a browser, or nothing.
+bool endsInNumber(std::string_view host)
+{
+    const std::string_view last = lastLabel(withoutFinalDot(host));
+    if (last.empty()) {
+        return false;
+    }
+    bool digitsOnly = true;
+    for (const char c : last) {
+        digitsOnly = digitsOnly && isDigit(c);
+    }
+    return digitsOnly || ipv4Number(last).has_value();
+}
+
+bool isValidIpv4(std::string_view host)
+{
+    host = withoutFinalDot(host);
+    std::uint64_t numbers[4] = {};
+    std::size_t count = 0;
+    for (;;) {
+        const std::size_t dot = host.find('.');
+        const std::optional<std::uint64_t> number = ipv4Number(host.substr(0, dot));
+        if (count == 4 || !number) {
+            return false;
+        }
+        numbers[count++] = *number;
+        if (dot == std::string_view::npos) {
+            break;
+        }
+        host.remove_prefix(dot + 1);
+    }
+    for (std::size_t i = 0; i + 1 < count; ++i) {
+        if (numbers[i] > 255) {
+            return false;
+        }
+    }
+    // The last part fills the bytes the others left: 256 ^ (5 - count) values.
+    return numbers[count - 1] < (UINT64_C(1) << (8 * (5 - count)));
+}
+
+bool isValidDomain(std::string_view host)
+{
+    std::size_t labelLength = 0;
+    for (std::size_t i = 0; i < host.size();) {
+        const char c = host[i];
+        if (c == '.') {
+            if (labelLength == 0) {
+                return false; // empty label: only a final one is allowed
+            }
+            labelLength = 0;
+            ++i;
+            continue;
+        }
+        if (static_cast<unsigned char>(c) < 0x80) {
+            if (!isAsciiLabelCharacter(c)) {
+                return false;
+            }
+            ++i;
+        } else {
+            const std::optional<char32_t> cp = decodeUtf8(host, i);
+            if (!cp || !isDomainLetter(*cp)) {
+                return false;
+            }
+        }
+        ++labelLength;
+    }
+    return !host.empty();
+}
+
+} // namespace
+
+bool isValidIpv6(std::string_view text)
+{
+    // The address grammar of the URL Standard, checking only.
+    std::size_t at = 0;
+    const auto peek = [&](std::size_t offset = 0) { return at + offset < text.size() ? text[at + offset] : '\0'; };
+    int piece = 0;
+    bool compressed = false;
+    if (peek() == ':') {
+        if (peek(1) != ':') {
+            return false;
+        }
+        at += 2;
+        ++piece;
+        compressed = true;
+    }
+    while (at < text.size()) {
+        if (piece == 8) {
+            return false;
+        }
+        if (peek() == ':') {
+            if (compressed) {
+                return false;
+            }
+            ++at;
+            ++piece;
+            compressed = true;
+            continue;
+        }
+        std::size_t length = 0;
+        while (length < 4 && isHexDigit(peek())) {
+            ++at;
+            ++length;
+        }
+        if (peek() == '.') {
+            // An IPv4 address in the last 32 bits: exactly four decimal parts without leading zeros.
+            if (length == 0 || piece > 6) {
+                return false;
+            }
+            at -= length;
+            int numbers = 0;
+            while (at < text.size()) {
+                if (numbers > 0) {
+                    if (peek() != '.' || numbers >= 4) {
+                        return false;
+                    }
+                    ++at;
+                }
+                if (!isDigit(peek())) {
+                    return false;
+                }
+                int value = -1;
+                while (isDigit(peek())) {
+                    if (value == 0) {
+                        return false;
+                    }
+                    value = (value < 0 ? 0 : value * 10) + (peek() - '0');
+                    if (value > 255) {
+                        return false;
+                    }
+                    ++at;
+                }
+                ++numbers;
+            }
+            return numbers == 4 && (compressed || piece == 6);
+        }
+        if (peek() == ':') {
+            ++at;
+            if (at == text.size()) {
+                return false;
+            }
+        } else if (at < text.size()) {
+            return false;
+        }
+        ++piece;
+    }
+    return compressed || piece == 8;
+}
+
+bool isValidUrlPort(std::string_view port)
+{
+    std::uint32_t value = 0;
+    for (const char c : port) {
+        if (!isDigit(c)) {
+            return false;
+        }
+        value = value * 10 + static_cast<std::uint32_t>(c - '0');
+        if (value > 65535) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool isValidUrlHost(std::string_view host)
+{
+    if (host.size() >= 2 && host.front() == '[' && host.back() == ']') {
+        return isValidIpv6(host.substr(1, host.size() - 2));
+    }
+    if (host.empty() || host.front() == '[') {
+        return false;
+    }
+    return endsInNumber(host) ? isValidIpv4(host) : isValidDomain(host);
+}
+
+} // namespace trelvik

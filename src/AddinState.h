@@ -21,6 +21,9 @@ struct AddinState {
     adsk::core::Ptr<adsk::core::Application> application;
     adsk::core::Ptr<adsk::core::UserInterface> userInterface;
     adsk::core::Ptr<adsk::core::Palette> palette;
+    // The palette was created but the host refused its page-message handler: the next show
+    // tries again, so its links do not stay dead until stop.
+    bool paletteAwaitsHandler = false;
     std::int32_t launchCount = 0;
 
     QuelsHTMLEventHandler quelsHtml;

@@ -28,12 +28,31 @@ std::string composeLearningPageUrl(const core::Ptr<core::Application>& applicati
     return learningPageUrl(language, entitlement);
 }
 
+namespace {
+
+// Adds handler to the palette's page-message event; true once the host took it.
+bool registerMessageHandler(AddinState& state, core::HTMLEventHandler& handler)
+{
+    const core::Ptr<core::HTMLEvent> incoming = state.palette->incomingFromHTML();
+    if (!incoming || !incoming->add(&handler)) {
+        return false;
+    }
+    state.paletteAwaitsHandler = false;
+    return true;
+}
+
+} // namespace
+
 void displayPalette(const core::Ptr<core::Palettes>& palettes, core::HTMLEventHandler& handler, const std::string& url)
 {
     AddinState& state = addinState();
     storeReference(state.palette, palettes->itemById(paletteId));
     if (state.palette) {
-        // Found: shown again as it is; no reload, no docking, no second handler.
+        // Found: shown again as it is, no reload and no docking; only a palette whose handler
+        // the host refused before is given one now.
+        if (state.paletteAwaitsHandler) {
+            registerMessageHandler(state, handler);
+        }
         state.palette->isVisible(true);
         return;
     }
@@ -43,9 +62,11 @@ void displayPalette(const core::Ptr<core::Palettes>& palettes, core::HTMLEventHa
         return;
     }
     state.palette->dockingState(core::PaletteDockStateLeft);
-    const core::Ptr<core::HTMLEvent> incoming = state.palette->incomingFromHTML();
-    if (!incoming || !incoming->add(&handler)) {
-        return; // left created but hidden; the next call finds it and shows it
+    state.paletteAwaitsHandler = true;
+    if (!registerMessageHandler(state, handler)) {
+        // Created visible but deaf to its page: not shown explicitly; the next show finds it,
+        // registers the handler again and shows it.
+        return;
     }
     state.palette->isVisible(true);
 }

@@ -14,8 +14,9 @@ namespace trelvik {
 // without preferences or their general part, throws std::exception.
 std::string composeLearningPageUrl(const adsk::core::Ptr<adsk::core::Application>& application);
 
-// Shows the palette "teachPalete" from palettes: an existing one is only made visible; a new one
-// is created with url, docked, given handler and made visible once the host took the handler.
+// Shows the palette "teachPalete" from palettes: an existing one is only made visible (and given
+// handler if the host refused one before); a new one is created with url, docked, given handler
+// and made visible once the host took the handler.
 // The palette reference of the add-in state is replaced by what the lookup or creation gives.
 void displayPalette(const adsk::core::Ptr<adsk::core::Palettes>& palettes, adsk::core::HTMLEventHandler& handler,
                     const std::string& url);

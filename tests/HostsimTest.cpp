@@ -75,6 +75,58 @@ TEST_F(Hostsim, RunStopStopUnloadInJson)
     EXPECT_EQ(result.out.find(R"("op":"exception")"), std::string::npos);
 }
 
+TEST_F(Hostsim, TraceNamesHandlersAndTheUsersClose)
+{
+    const auto result = hostsimRun({"run", "close", "teachPalete", "click", "runTeachPalette"});
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    const auto out = lines(result.out);
+    const auto has = [&](const std::string& line) { return std::find(out.begin(), out.end(), line) != out.end(); };
+    EXPECT_TRUE(has(
+        R"({"op":"addHandler","event":"incomingFromHTML:teachPalete","handler":"QuelsHTMLEventHandler","added":true})"));
+    EXPECT_TRUE(has(
+        R"({"op":"addHandler","event":"onlineStatusChanged","handler":"OnlineStatusChangedHandler","added":true})"));
+    EXPECT_TRUE(has(R"({"action":"close","id":"teachPalete"})"));
+    // Closed by the user, shown again by the guide button.
+    EXPECT_EQ(out[static_cast<std::size_t>(
+                      std::find(out.begin(), out.end(), R"({"action":"close","id":"teachPalete"})") - out.begin()) +
+                  1],
+              R"({"action":"click","id":"runTeachPalette"})");
+    EXPECT_TRUE(has(R"({"op":"setVisible","id":"teachPalete","value":true})"));
+    const auto readable = hostsimRun({"run"}, false);
+    EXPECT_NE(readable.out.find("handler=\"QuelsHTMLEventHandler\""), std::string::npos) << readable.out;
+}
+
+// WHAT@N refuses only the add-in's Nth call: in run the user interface is asked for at start
+// and again for the toolbar; a third call is never made there.
+TEST_F(Hostsim, FailWithACountRefusesOnlyThatCall)
+{
+    const auto recordAtFive = [&] {
+        testing_support::writeBytes(library_.parent_path() / "TrelvikDizivoro360_Info.txt", "01.01.2026\r\n5\r\n");
+    };
+    recordAtFive();
+    const auto second = hostsimRun({"--fail", "Application.userInterface@2", "run"});
+    ASSERT_EQ(second.exitCode, 0) << second.err;
+    EXPECT_NE(second.out.find(R"({"call":"run","result":false})"), std::string::npos);
+    EXPECT_EQ(second.out.find("addButtonDefinition"), std::string::npos);
+
+    recordAtFive();
+    const auto third = hostsimRun({"--fail", "Application.userInterface@3", "run"});
+    recordAtFive();
+    const auto none = hostsimRun({"run"});
+    EXPECT_EQ(third.out, none.out);
+    EXPECT_NE(none.out.find(R"({"call":"run","result":true})"), std::string::npos);
+}
+
+TEST_F(Hostsim, AnyLanguageValueGivesEnglishButTwo)
+{
+    for (const char* language : {"100", "-1", "2147483647", "15"}) {
+        const auto result = hostsimRun({"--language", language, "run"});
+        EXPECT_EQ(result.exitCode, 0) << result.err;
+        EXPECT_NE(result.out.find("lang=ENG&lic="), std::string::npos) << language;
+        std::filesystem::remove(library_.parent_path() / "TrelvikDizivoro360_Info.txt");
+    }
+}
+
 TEST_F(Hostsim, StartsLeaveACrLfRecordBesideTheLibrary)
 {
     const auto record = library_.parent_path() / "TrelvikDizivoro360_Info.txt";
@@ -180,6 +232,9 @@ INSTANTIATE_TEST_SUITE_P(Hostsim, HostsimUsage,
                                            UsageCase{{"x.so", "click"}, 2, "needs an argument"},
                                            UsageCase{{"x.so", "unload", "run"}, 2, "after 'unload'"},
                                            UsageCase{{"--fail", "Nope", "x.so"}, 2, "unknown fault point 'Nope'"},
+                                           UsageCase{{"--fail", "Palettes.add@0", "x.so"}, 2, "WHAT@N"},
+                                           UsageCase{{"--fail", "Palettes.add@x", "x.so"}, 2, "WHAT@N"},
+                                           UsageCase{{"x.so", "close"}, 2, "needs an argument"},
                                            UsageCase{{"--language", "two", "x.so"}, 2, "hostsim:"},
                                            UsageCase{{"/no/such/addin.so"}, 1, "/no/such/addin.so"}));
 
@@ -202,6 +257,8 @@ TEST(HostsimHelp, DescribesTheActions)
     EXPECT_EQ(result.exitCode, 0);
     EXPECT_NE(result.out.find("--list-faults"), std::string::npos);
     EXPECT_NE(result.out.find("click COMMAND_ID"), std::string::npos);
+    EXPECT_NE(result.out.find("close PALETTE_ID"), std::string::npos);
+    EXPECT_NE(result.out.find("WHAT@N"), std::string::npos);
 }
 
 } // namespace

@@ -64,8 +64,15 @@ TEST(Lifecycle, RoundTripsRepeatEveryStep)
         ASSERT_TRUE(addin.host().run()) << round;
         ASSERT_TRUE(addin.host().stop()) << round;
     }
-    // The on-line handler is added on every run; the host keeps it once.
+    // The on-line handler is added on every run (the host keeps it once).
     EXPECT_EQ(addin.ops("addButtonDefinition").size(), 6U);
+    std::vector<std::string> onlineAdds;
+    for (const auto& entry : addin.ops("addHandler")) {
+        if (entry.text("event") == "onlineStatusChanged") {
+            onlineAdds.push_back(entry.text("handler"));
+        }
+    }
+    EXPECT_EQ(onlineAdds, std::vector<std::string>(3, "OnlineStatusChangedHandler"));
     EXPECT_EQ(addin.host().handlerCount("onlineStatusChanged"), 1);
     addin.host().unload();
     EXPECT_EQ(addin.host().outstandingReferences(), 0);
@@ -143,6 +150,75 @@ TEST(Lifecycle, MissingApplicationEmptiesTheHeldReferenceAndLeavesTheRecord)
     EXPECT_FALSE(addin.host().run());
     EXPECT_EQ(addin.host().outstandingReferences(), 1); // the application was released
     EXPECT_EQ(testing_support::readBytes(addin.record()), record);
+}
+
+// Every event gets the handler of its own class.
+TEST(Lifecycle, EachEventGetsItsHandlerClass)
+{
+    AddinSession addin(withFaults({}, true));
+    addin.setLaunchCount(2);
+    ASSERT_TRUE(addin.host().run());
+    addin.host().click("runTeachPalette");
+    addin.host().click("openEshop");
+    addin.host().stop();
+    addin.host().setFaults({});
+    ASSERT_TRUE(addin.host().run());
+    addin.host().setOnline(true);
+    std::vector<std::string> registered;
+    for (const auto& entry : addin.ops("addHandler")) {
+        registered.push_back(entry.text("event") + " " + entry.text("handler"));
+    }
+    EXPECT_EQ(
+        registered,
+        (std::vector<std::string>{
+            "onlineStatusChanged OnlineStatusChangedHandler", "commandCreated:runTeachPalette CmdCreatedEventHandler",
+            "commandCreated:openEshop CmdEshopCreatedEventHandler", "execute:runTeachPalette CmdExecuteEventHandler",
+            "incomingFromHTML:teachPalete QuelsHTMLEventHandler", // the guide button
+            "execute:openEshop CmdEshopExecuteEventHandler", "onlineStatusChanged OnlineStatusChangedHandler",
+            "commandCreated:runTeachPalette CmdCreatedEventHandler",
+            "commandCreated:openEshop CmdEshopCreatedEventHandler",
+            "incomingFromHTML:teachPalete QuelFirst3sHTMLEventHandler", // the on-line path
+        }));
+}
+
+// A run that ends at its first two steps does not read the record: the count of the last start
+// stays, and the on-line handler (still registered) goes by it.
+TEST(Lifecycle, RunEndingBeforeTheRecordKeepsTheCountTheOnlineHandlerUses)
+{
+    for (const int count : {2, 5}) {
+        for (const char* fault : {"Application.get", "Application.userInterface"}) {
+            AddinSession addin(withFaults({}, true));
+            addin.setLaunchCount(count);
+            ASSERT_TRUE(addin.host().run());
+            const std::string record = testing_support::readBytes(addin.record());
+            addin.host().setFaults({fault});
+            EXPECT_FALSE(addin.host().run()) << fault;
+            EXPECT_EQ(testing_support::readBytes(addin.record()), record) << fault;
+            // The preferences are asked for only past the count test; the fault shows it.
+            addin.host().setFaults({"Application.preferences"});
+            const auto before = addin.mark();
+            addin.host().setOnline(true);
+            bool askedForPreferences = false;
+            for (const auto& entry : addin.opsSince(before)) {
+                askedForPreferences = askedForPreferences || entry.is("what", "Application.preferences");
+            }
+            EXPECT_EQ(askedForPreferences, count <= 3 && std::string(fault) != "Application.get") << fault << count;
+            EXPECT_FALSE(hasException(addin)) << fault;
+        }
+    }
+}
+
+TEST(Lifecycle, StopAfterARunThatLostItsApplicationDeletesThePaletteAndReturnsFalse)
+{
+    AddinSession addin;
+    ASSERT_TRUE(addin.host().run());
+    addin.host().setFaults({"Application.get"});
+    ASSERT_FALSE(addin.host().run());
+    addin.host().setFaults({});
+    EXPECT_FALSE(addin.host().stop());
+    EXPECT_FALSE(addin.host().paletteExists("teachPalete"));
+    EXPECT_TRUE(addin.host().definitionExists("runTeachPalette"));
+    EXPECT_FALSE(hasException(addin));
 }
 
 TEST(Lifecycle, MissingOnlineEventLeavesRecordAdvancedButNoPaletteOrCommands)

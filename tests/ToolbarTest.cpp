@@ -109,7 +109,24 @@ TEST(Toolbar, EveryCommandGetsTheSameExecuteHandler)
         addin.host().click("openEshop");
     }
     EXPECT_EQ(addin.shellOpens(3).size(), 3U);
-    EXPECT_EQ(addin.entries("op", "addHandler").size(), 3U + 3U); // on-line, two created, three execute
+    std::vector<std::string> executeHandlers;
+    for (const auto& entry : addin.ops("addHandler")) {
+        if (entry.text("event") == "execute:openEshop") {
+            executeHandlers.push_back(entry.text("handler"));
+            EXPECT_TRUE(std::get<bool>(*entry.find("added")));
+        }
+    }
+    EXPECT_EQ(executeHandlers, std::vector<std::string>(3, "CmdEshopExecuteEventHandler"));
+}
+
+TEST(Toolbar, GuideCommandWithoutItsCompanionShowsNothing)
+{
+    AddinSession addin(withFaults({"Command.commandInputs:runTeachPalette"}));
+    addin.setLaunchCount(50);
+    ASSERT_TRUE(addin.host().run());
+    addin.host().click("runTeachPalette");
+    EXPECT_FALSE(addin.host().paletteExists("teachPalete"));
+    EXPECT_TRUE(addin.ops("exception").empty());
 }
 
 TEST(Toolbar, CommandWithoutCompanionOrExecuteEventGetsNoHandler)

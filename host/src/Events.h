@@ -2,6 +2,7 @@
 #pragma once
 
 #include "Counted.h"
+#include "HandlerName.h"
 #include "SessionState.h"
 
 #include <algorithm>
@@ -73,22 +74,23 @@ private:
     bool add_raw(Handler* handler) override
     {
         this->checkAlive("add");
-        if (handler == nullptr || faultFor("add")) {
-            this->session_.trace("op", "addHandler").add("event", traceName_).add("added", false);
+        // The fault is traced first: the entry below must be the last one while it is filled in.
+        const bool refused = handler == nullptr || faultFor("add");
+        TraceEntry& entry = this->session_.trace("op", "addHandler").add("event", traceName_);
+        entry.add("handler", handler != nullptr ? handlerClassName(*handler) : std::string());
+        if (refused) {
+            entry.add("added", false);
             return false;
         }
         // A second add of the same handler is refused, so the handler is never called twice
         // for one report; the add-in is told by the result.
         if (std::find(handlers_.begin(), handlers_.end(), handler) != handlers_.end()) {
-            this->session_.trace("op", "addHandler")
-                .add("event", traceName_)
-                .add("added", false)
-                .add("duplicate", true);
+            entry.add("added", false).add("duplicate", true);
             return false;
         }
         handlers_.push_back(handler);
         this->session_.connect(handler, this);
-        this->session_.trace("op", "addHandler").add("event", traceName_).add("added", true);
+        entry.add("added", true);
         return true;
     }
 

@@ -153,6 +153,8 @@ public:
     [[nodiscard]] const std::string& id() const { return id_; }
     [[nodiscard]] bool visible() const { return visible_; }
     [[nodiscard]] HTMLEventImpl& htmlEvent() { return incoming_; }
+    // The user's close button: hidden, not deleted.
+    void closeByUser() { visible_ = false; }
 
 private:
     bool isVisible_raw() const override;

@@ -154,6 +154,18 @@ void Session::message(const std::string& text)
     args.markFinished();
 }
 
+void Session::close(const std::string& paletteId)
+{
+    SessionState& s = *state_;
+    s.trace("action", "close").add("id", paletteId);
+    PaletteImpl* palette = s.app().ui().palettes().find(paletteId);
+    if (palette == nullptr) {
+        s.trace("op", "note").add("text", "no palette " + paletteId + " to close");
+        return;
+    }
+    palette->closeByUser();
+}
+
 void Session::setOnline(bool online)
 {
     SessionState& s = *state_;

@@ -6,6 +6,7 @@
 #include <Core/EventHandler.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <exception>
 
 namespace simhost {
@@ -38,19 +39,36 @@ SessionState::~SessionState()
 void SessionState::setFaults(const std::vector<std::string>& faults)
 {
     const auto& known = Session::faultPoints();
-    std::set<std::string> active;
-    for (const std::string& point : faults) {
+    std::set<std::string> every;
+    std::map<std::string, std::set<long>> nth;
+    for (const std::string& fault : faults) {
+        const std::size_t at = fault.find('@');
+        const std::string point = fault.substr(0, at);
         if (std::find(known.begin(), known.end(), point) == known.end()) {
             throw UsageError("unknown fault point '" + point + "' (see --list-faults)");
         }
-        active.insert(point);
+        if (at == std::string::npos) {
+            every.insert(point);
+            continue;
+        }
+        const std::string count = fault.substr(at + 1);
+        char* end = nullptr;
+        const long n = std::strtol(count.c_str(), &end, 10);
+        if (count.empty() || *end != '\0' || n < 1 || count.find_first_not_of("0123456789") != std::string::npos) {
+            throw UsageError("'" + fault + "': N in WHAT@N must be a whole number from 1");
+        }
+        nth[point].insert(n);
     }
-    faults_ = std::move(active);
+    faults_ = std::move(every);
+    nthFaults_ = std::move(nth);
+    calls_.clear();
 }
 
 bool SessionState::fault(const std::string& point)
 {
-    if (!faults_.contains(point)) {
+    const long call = ++calls_[point];
+    const auto nth = nthFaults_.find(point);
+    if (!faults_.contains(point) && (nth == nthFaults_.end() || !nth->second.contains(call))) {
         return false;
     }
     trace("op", "fault").add("what", point);

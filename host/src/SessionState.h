@@ -45,7 +45,8 @@ public:
     bool offline() const { return offline_; }
     void setOffline(bool value) { offline_ = value; }
 
-    // True when that fault point is active; a triggered fault is traced.
+    // Counts one call of that operation; true when the fault point refuses this call (every
+    // call, or only the Nth with "point@N"). A triggered fault is traced.
     bool fault(const std::string& point);
     bool fault(const std::string& point, const std::string& key) { return fault(point + ":" + key); }
 
@@ -83,7 +84,9 @@ public:
 
 private:
     Options options_;
-    std::set<std::string> faults_;
+    std::set<std::string> faults_;                    // refuse every call
+    std::map<std::string, std::set<long>> nthFaults_; // refuse only these calls, counted from 1
+    std::map<std::string, long> calls_;
     bool offline_ = false;
     AppImpl* app_ = nullptr;
     std::map<const adsk::core::EventHandler*, std::vector<HandlerSlot*>> connections_;

@@ -3,7 +3,8 @@
 
 namespace adsk::core {
 
-enum UserLanguages {
+// Fixed to int: a host may report a language this list does not name yet.
+enum UserLanguages : int {
     ChinesePRCLanguage = 0,
     ChineseTaiwanLanguage = 1,
     CzechLanguage = 2,

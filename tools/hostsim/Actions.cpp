@@ -25,15 +25,18 @@ std::vector<Action> parseActions(const std::vector<std::string>& words)
         } else if (word == "unload") {
             action.kind = Action::Kind::Unload;
             unloaded = true;
-        } else if (word == "click" || word == "message") {
+        } else if (word == "click" || word == "message" || word == "close") {
             if (i + 1 >= words.size()) {
                 throw std::invalid_argument("action '" + word + "' needs an argument");
             }
-            action.kind = word == "click" ? Action::Kind::Click : Action::Kind::Message;
+            action.kind = word == "click"     ? Action::Kind::Click
+                          : word == "message" ? Action::Kind::Message
+                                              : Action::Kind::Close;
             action.argument = words[++i];
         } else {
-            throw std::invalid_argument("unknown action '" + word +
-                                        "' (expected run, stop, click ID, message TEXT, online, offline or unload)");
+            throw std::invalid_argument(
+                "unknown action '" + word +
+                "' (expected run, stop, click ID, message TEXT, online, offline, close ID or unload)");
         }
         actions.push_back(std::move(action));
     }

@@ -39,6 +39,9 @@ void runActions(simhost::Session& session, const std::vector<hostsim::Action>& a
         case Kind::Offline:
             session.setOnline(false);
             break;
+        case Kind::Close:
+            session.close(action.argument);
+            break;
         case Kind::Unload:
             session.unload();
             break;
@@ -57,7 +60,7 @@ int hostsimMain(int argc, char** argv)
 {
     CLI::App app{"Loads an add-in library into a simulated Fusion 360 host, runs ACTIONs in order and "
                  "prints every effect on the host.\n"
-                 "ACTION: run | stop | click COMMAND_ID | message TEXT | online | offline | unload "
+                 "ACTION: run | stop | click COMMAND_ID | message TEXT | online | offline | close PALETTE_ID | unload "
                  "(default: run). Put -- before actions whose text starts with '-'.",
                  "hostsim"};
     simhost::Options options;
@@ -70,7 +73,9 @@ int hostsimMain(int argc, char** argv)
     app.add_option("--language", options.language, "UI language the host reports (default 3; 2 is Czech)");
     app.add_option("--entitlement", entitlement, "text returned by \"Debug.EntitlementString\" (default: none)");
     app.add_flag("--offline", options.offline, "the host is off-line when the add-in starts");
-    app.add_option("--fail", options.faults, "make one host operation yield none / refuse (repeatable)")
+    app.add_option("--fail", options.faults,
+                   "make one host operation yield none / refuse (repeatable); WHAT@N: only the add-in's Nth call of "
+                   "it in this session, counting from 1")
         ->type_name("WHAT")
         ->allow_extra_args(false)
         ->take_all();

@@ -31,7 +31,7 @@ struct Options {
     int language = 3;                       // host UI language (2 is Czech)
     std::optional<std::string> entitlement; // result of "Debug.EntitlementString"; none by default
     bool offline = false;                   // host state when the add-in starts
-    std::vector<std::string> faults;        // fault points that yield none / refuse
+    std::vector<std::string> faults;        // fault points that yield none / refuse; "WHAT@N" only the Nth call
 };
 
 // A usage error: unknown fault point, second session, action in the wrong state.
@@ -58,7 +58,8 @@ public:
     Session(const Session&) = delete;
     Session& operator=(const Session&) = delete;
 
-    // Replaces the active fault points (validated like Options::faults).
+    // Replaces the active fault points (validated like Options::faults) and restarts the call
+    // counts that "WHAT@N" refers to.
     void setFaults(const std::vector<std::string>& faults);
 
     // Loads the add-in (its static objects are constructed). Throws LoadError.
@@ -70,6 +71,8 @@ public:
     void click(const std::string& commandId);
     // A message from the learning page to the palette's message event.
     void message(const std::string& text);
+    // The user closes that palette with its close button: it stays, hidden.
+    void close(const std::string& paletteId);
     // Fires the on-line status event (and sets the host's state).
     void setOnline(bool online);
     // Unloads the library (static objects destroyed), then traces the reference balance.

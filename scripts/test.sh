@@ -9,7 +9,7 @@
 set -eu
 cd "$(dirname "$0")/.."
 . scripts/packages.sh
-packages="$NATIVE_PACKAGES $RELEASE_PACKAGES $FUZZ_PACKAGES"
+packages="$NATIVE_PACKAGES $RELEASE_PACKAGES $TEST_PACKAGES $FUZZ_PACKAGES"
 [ "${TRELVIK_SKIP_WINDOWS:-0}" = 1 ] || packages="$packages $WINDOWS_PACKAGES"
 # shellcheck disable=SC2086
 sh scripts/ensure-packages.sh $packages

@@ -10,30 +10,36 @@ namespace trelvik {
 
 namespace {
 
-// How an ASCII byte is treated in a link.
-enum class Ascii : std::uint8_t {
-    Keep,   // copied as it is
-    Encode, // legal in a page's href but unsafe to hand on raw: percent-encoded after the host
-    Refuse, // never in a link we open: white space, controls, quotes, backslash
+// How a byte is treated in a link.
+enum class Byte : std::uint8_t {
+    Keep,      // copied as it is
+    Encode,    // legal in a page's href but unsafe to hand on raw: percent-encoded after the host
+    Refuse,    // never in a link we open: white space, controls, quotes, backslash
+    Multibyte, // starts or continues a UTF-8 sequence: decoded and checked as a code point
 };
 
-constexpr std::array<Ascii, 128> makeAsciiTable()
+constexpr std::array<Byte, 256> makeByteTable()
 {
-    std::array<Ascii, 128> table{};
+    std::array<Byte, 256> table{};
     for (std::size_t c = 0; c <= 0x20; ++c) {
-        table[c] = Ascii::Refuse;
+        table[c] = Byte::Refuse;
     }
-    table[0x7F] = Ascii::Refuse;
+    table[0x7F] = Byte::Refuse;
+    for (std::size_t c = 0x80; c < table.size(); ++c) {
+        table[c] = Byte::Multibyte;
+    }
     for (const char c : {'"', '\'', '\\'}) {
-        table[static_cast<unsigned char>(c)] = Ascii::Refuse;
+        table[static_cast<unsigned char>(c)] = Byte::Refuse;
     }
     for (const char c : {'|', '^', '{', '}', '`', '<', '>'}) {
-        table[static_cast<unsigned char>(c)] = Ascii::Encode;
+        table[static_cast<unsigned char>(c)] = Byte::Encode;
     }
     return table;
 }
 
-constexpr std::array<Ascii, 128> asciiTable = makeAsciiTable();
+constexpr std::array<Byte, 256> byteTable = makeByteTable();
+
+Byte classify(char c) { return byteTable[static_cast<unsigned char>(c)]; }
 
 // Code points that are invisible or reorder text: C1 controls, non-breaking and other spaces,
 // line separators, direction overrides and the byte-order mark.
@@ -81,21 +87,28 @@ std::size_t schemeLength(std::string_view text)
     return text.substr(at, 3) == "://" ? at + 3 : 0;
 }
 
-// Checks text character by character and counts the characters into count: none when a
+// Checks text character by character and adds its characters to count: false when a
 // character is refused (or, with encodeUnsafe false, would need encoding). With out, copies
 // the text there, percent-encoding what needs it.
 bool scan(std::string_view text, bool encodeUnsafe, std::size_t& count, std::string* out)
 {
+    count += text.size(); // bytes; each multibyte sequence gives back its extra bytes below
     std::size_t copiedUpTo = 0;
-    for (std::size_t i = 0; i < text.size();) {
-        const auto byte = static_cast<unsigned char>(text[i]);
-        ++count;
-        if (byte < 0x80) {
-            const Ascii treatment = asciiTable[byte];
-            if (treatment == Ascii::Refuse || (treatment == Ascii::Encode && !encodeUnsafe)) {
+    std::size_t i = 0;
+    for (;;) {
+        while (i < text.size() && classify(text[i]) == Byte::Keep) {
+            ++i;
+        }
+        if (i == text.size()) {
+            break;
+        }
+        switch (classify(text[i])) {
+        case Byte::Encode:
+            if (!encodeUnsafe) {
                 return false;
             }
-            if (treatment == Ascii::Encode && out != nullptr) {
+            if (out != nullptr) {
+                const auto byte = static_cast<unsigned char>(text[i]);
                 out->append(text.substr(copiedUpTo, i - copiedUpTo));
                 out->push_back('%');
                 out->push_back("0123456789ABCDEF"[byte >> 4U]);
@@ -103,10 +116,17 @@ bool scan(std::string_view text, bool encodeUnsafe, std::size_t& count, std::str
                 copiedUpTo = i + 1;
             }
             ++i;
-            continue;
+            break;
+        case Byte::Multibyte: {
+            const std::size_t start = i;
+            const std::optional<char32_t> cp = decodeUtf8(text, i);
+            if (!cp || forbiddenCodePoint(*cp)) {
+                return false;
+            }
+            count -= i - start - 1;
+            break;
         }
-        const std::optional<char32_t> cp = decodeUtf8(text, i);
-        if (!cp || forbiddenCodePoint(*cp)) {
+        default:
             return false;
         }
     }
@@ -114,6 +134,17 @@ bool scan(std::string_view text, bool encodeUnsafe, std::size_t& count, std::str
         out->append(text.substr(copiedUpTo));
     }
     return true;
+}
+
+// Where the authority ends: the first '/', '?' or '#' from start, or the end.
+std::size_t authorityEnd(std::string_view link, std::size_t start)
+{
+    for (std::size_t i = start; i < link.size(); ++i) {
+        if (link[i] == '/' || link[i] == '?' || link[i] == '#') {
+            return i;
+        }
+    }
+    return link.size();
 }
 
 // [userinfo@]host[:port], with a host a browser accepts.
@@ -153,10 +184,9 @@ std::optional<std::string> acceptLink(std::string_view message)
     if (scheme == 0) {
         return std::nullopt;
     }
-    const std::size_t authorityEnd = link.find_first_of("/?#", scheme);
-    const std::string_view authority = link.substr(scheme, authorityEnd - scheme);
-    const std::string_view rest =
-        authorityEnd == std::string_view::npos ? std::string_view() : link.substr(authorityEnd);
+    const std::size_t end = authorityEnd(link, scheme);
+    const std::string_view authority = link.substr(scheme, end - scheme);
+    const std::string_view rest = link.substr(end);
 
     std::size_t characters = scheme;
     if (!scan(authority, false, characters, nullptr) || !isValidAuthority(authority)) {

@@ -1,5 +1,6 @@
 #include "UrlHost.h"
 
+#include "Punycode.h"
 #include "Utf8.h"
 
 #include <cstdint>
@@ -106,33 +107,83 @@ bool isValidIpv4(std::string_view host)
     return numbers[count - 1] < (UINT64_C(1) << (8 * (5 - count)));
 }
 
+// The letters of isDomainLetter that stay as they are (browsers map capitals to them first, but
+// a label already in punycode must not hold a capital).
+bool isLowercaseDomainLetter(char32_t cp)
+{
+    if (cp >= 0x100 && cp <= 0x17E) {
+        const bool odd = (cp & 1U) != 0;
+        return (cp <= 0x137 && odd) || cp == 0x138 || (cp >= 0x139 && cp <= 0x148 && !odd) ||
+               (cp >= 0x14A && cp <= 0x177 && odd) || (cp >= 0x179 && !odd);
+    }
+    return (cp >= 0xDF && cp <= 0xFF && cp != 0xF7) || (cp >= 0x3B1 && cp <= 0x3C9) || (cp >= 0x430 && cp <= 0x44F) ||
+           cp == 0x451 || (cp >= 0x4E00 && cp <= 0x9FFF);
+}
+
+// A label already converted ("xn--…"): valid punycode for letters a browser would have
+// converted itself, at least one of them beyond ASCII.
+bool isValidAceLabel(std::string_view label)
+{
+    const std::optional<std::u32string> decoded = decodePunycode(label.substr(4));
+    if (!decoded) {
+        return false;
+    }
+    bool beyondAscii = false;
+    for (const char32_t cp : *decoded) {
+        if (cp < 0x80) {
+            if (!isAsciiLabelCharacter(static_cast<char>(cp))) {
+                return false;
+            }
+        } else if (!isLowercaseDomainLetter(cp)) {
+            return false;
+        } else {
+            beyondAscii = true;
+        }
+    }
+    return beyondAscii;
+}
+
+bool isAceLabel(std::string_view label)
+{
+    return label.size() >= 4 && (label[0] | 0x20) == 'x' && (label[1] | 0x20) == 'n' && label[2] == '-' &&
+           label[3] == '-';
+}
+
+bool isValidLabel(std::string_view label)
+{
+    if (label.empty()) {
+        return false;
+    }
+    if (isAceLabel(label)) {
+        return isValidAceLabel(label);
+    }
+    for (std::size_t i = 0; i < label.size();) {
+        if (static_cast<unsigned char>(label[i]) < 0x80) {
+            if (!isAsciiLabelCharacter(label[i])) {
+                return false;
+            }
+            ++i;
+        } else if (const std::optional<char32_t> cp = decodeUtf8(label, i); !cp || !isDomainLetter(*cp)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Labels separated by dots; no empty label but a final one.
 bool isValidDomain(std::string_view host)
 {
-    std::size_t labelLength = 0;
-    for (std::size_t i = 0; i < host.size();) {
-        const char c = host[i];
-        if (c == '.') {
-            if (labelLength == 0) {
-                return false; // empty label: only a final one is allowed
-            }
-            labelLength = 0;
-            ++i;
-            continue;
+    host = withoutFinalDot(host);
+    for (;;) {
+        const std::size_t dot = host.find('.');
+        if (!isValidLabel(host.substr(0, dot))) {
+            return false;
         }
-        if (static_cast<unsigned char>(c) < 0x80) {
-            if (!isAsciiLabelCharacter(c)) {
-                return false;
-            }
-            ++i;
-        } else {
-            const std::optional<char32_t> cp = decodeUtf8(host, i);
-            if (!cp || !isDomainLetter(*cp)) {
-                return false;
-            }
+        if (dot == std::string_view::npos) {
+            return true;
         }
-        ++labelLength;
+        host.remove_prefix(dot + 1);
     }
-    return !host.empty();
 }
 
 } // namespace

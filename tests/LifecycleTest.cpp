@@ -221,6 +221,59 @@ TEST(Lifecycle, StopAfterARunThatLostItsApplicationDeletesThePaletteAndReturnsFa
     EXPECT_FALSE(hasException(addin));
 }
 
+// Faults switched on after run reach the notifications of buttons and palettes that exist: each
+// notification must contain what the missing object raises.
+struct LateFault {
+    const char* notification;
+    const char* fault;
+    bool paletteByOnlineReport; // the palette (and its handler) comes from the on-line path
+    void (*act)(simhost::Session&);
+};
+
+void PrintTo(const LateFault& value, std::ostream* out) { *out << value.notification; }
+
+class LateFaults : public ::testing::TestWithParam<LateFault> {};
+
+TEST_P(LateFaults, NeverEscapeTheNotificationThatMeetsThem)
+{
+    const LateFault& param = GetParam();
+    AddinSession addin(withFaults({}, param.paletteByOnlineReport));
+    addin.setLaunchCount(2);
+    ASSERT_TRUE(addin.host().run());
+    if (param.paletteByOnlineReport) {
+        addin.host().setOnline(true);
+    }
+    ASSERT_TRUE(addin.host().paletteExists("teachPalete"));
+    addin.host().setFaults({param.fault});
+    const auto before = addin.mark();
+    param.act(addin.host());
+    std::vector<std::string> seen;
+    for (const auto& entry : addin.opsSince(before)) {
+        seen.push_back(entry.text("op") + ":" + entry.text("what") + entry.text("where"));
+    }
+    EXPECT_NE(std::find(seen.begin(), seen.end(), std::string("fault:") + param.fault), seen.end())
+        << "the fault never fired, so the notification was not reached";
+    EXPECT_FALSE(hasException(addin)) << testing::PrintToString(seen);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Lifecycle, LateFaults,
+    ::testing::Values(LateFault{"guideExecute", "Application.preferences", false,
+                                [](simhost::Session& host) { host.click("runTeachPalette"); }},
+                      LateFault{"guideCreated", "CommandCreatedEventArgs.command:runTeachPalette", false,
+                                [](simhost::Session& host) { host.click("runTeachPalette"); }},
+                      LateFault{"eshopCreated", "CommandCreatedEventArgs.command:openEshop", false,
+                                [](simhost::Session& host) { host.click("openEshop"); }},
+                      LateFault{"pageMessageOfTheStartupPalette", "HTMLEvent.args", false,
+                                [](simhost::Session& host) { host.message("\"https://example.com/\""); }},
+                      LateFault{"pageMessageOfTheOnlinePalette", "HTMLEvent.args", true,
+                                [](simhost::Session& host) { host.message("\"https://example.com/\""); }},
+                      LateFault{"onlineReport", "Application.preferences", false,
+                                [](simhost::Session& host) { host.setOnline(true); }},
+                      LateFault{"onlineReportWithoutGeneralPreferences", "Preferences.generalPreferences", true,
+                                [](simhost::Session& host) { host.setOnline(true); }}),
+    [](const auto& testInfo) { return testInfo.param.notification; });
+
 TEST(Lifecycle, MissingOnlineEventLeavesRecordAdvancedButNoPaletteOrCommands)
 {
     AddinSession addin(withFaults({"Application.onlineStatusChanged"}));

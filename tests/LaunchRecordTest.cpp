@@ -1,5 +1,5 @@
-#include "support/AddinSession.h"
 #include "support/SeamFiles.h"
+#include "support/TestPaths.h"
 
 #include <LaunchRecord.h>
 
@@ -260,29 +260,6 @@ TEST(LaunchRecord, CreatedRecordCarriesTodaysLocalDate)
     const std::string after = localDate();
     const std::string line = readBytes(scratch.path() / "TrelvikDizivoro360_Info.txt").substr(0, 10);
     EXPECT_TRUE(line == before || line == after) << line << " vs " << before;
-}
-
-// --- through the add-in in the simulated host ---------------------------------------------
-
-TEST(LaunchRecordInHost, TheAddinCountsItsOwnStartsBesideItself)
-{
-    const ScratchFolder scratch("addin");
-    const auto folder = scratch.path() / std::filesystem::u8path("Doplňky.dll") / std::filesystem::u8path("插件");
-    std::vector<std::string> folders;
-    for (int start = 0; start < 5; ++start) {
-        testing_support::AddinSession addin(folder);
-        ASSERT_TRUE(addin.host().run());
-        // The first four starts open the palette by themselves; the fifth (count 4) does not.
-        EXPECT_EQ(addin.host().paletteExists("teachPalete"), start < 4) << start;
-    }
-    EXPECT_EQ(readBytes(folder / "TrelvikDizivoro360_Info.txt").substr(10), "\r\n5\r\n");
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-        names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    EXPECT_EQ(names, (std::vector<std::string>{testing_support::addinLibrary().filename().string(),
-                                               "TrelvikDizivoro360_Info.txt"}));
 }
 
 } // namespace

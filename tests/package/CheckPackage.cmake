@@ -1,6 +1,7 @@
 cmake_minimum_required(VERSION 3.25)
 # Builds the add-in ZIP with CPack and checks what it holds.
-#   cmake -DBUILD_DIR=... -DCPACK=... -DLIBRARY_NAME=... -DVERSION=... -DWORK=... -P CheckPackage.cmake
+#   cmake -DBUILD_DIR=... -DCPACK=... -DLIBRARY_NAME=... -DVERSION=... -DPACKAGE_NAME=... -DWORK=...
+#         -P CheckPackage.cmake
 
 function(fail message)
     message(FATAL_ERROR "package: ${message}")
@@ -17,6 +18,11 @@ file(GLOB zips ${WORK}/out/*.zip)
 list(LENGTH zips count)
 if(NOT count EQUAL 1)
     fail("expected one ZIP, found '${zips}'")
+endif()
+# A package of the simulated-host build says so: the host cannot load its DLL.
+get_filename_component(zip_name ${zips} NAME)
+if(NOT zip_name STREQUAL "${PACKAGE_NAME}.zip" OR NOT zip_name MATCHES "^TrelvikDizivoro360-${VERSION}-simhost-")
+    fail("the ZIP is '${zip_name}', expected '${PACKAGE_NAME}.zip' naming the simulated host")
 endif()
 execute_process(COMMAND ${CMAKE_COMMAND} -E tar xf ${zips} WORKING_DIRECTORY ${WORK}/unpacked RESULT_VARIABLE rc)
 if(NOT rc EQUAL 0)

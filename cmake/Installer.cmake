@@ -1,0 +1,95 @@
+# The per-user MSI (`msi` target): the staged add-in folder into
+#   %APPDATA%\Autodesk\Autodesk Fusion 360\API\AddIns\TrelvikDizivoro360\
+# where the host looks for add-ins, with no administrator rights. A fixed upgrade code makes a
+# newer version replace an older one in place. The launch record is not an installed file, so an
+# upgrade keeps it byte for byte and an uninstall leaves it.
+
+set(msi_stage ${PROJECT_BINARY_DIR}/package/msi-stage) # wixl reads sources relative to the .wxs
+set(msi_file ${PROJECT_BINARY_DIR}/package/${package_name}.msi)
+set(msi_source ${PROJECT_BINARY_DIR}/package/TrelvikDizivoro360.wxs)
+
+# One component per folder, each with a per-user registry value as its key path (files under
+# the user's profile cannot be one) and the folder removed again on uninstall.
+set(registry_key "Software\\Morvane Sytems\\TrelvikDizivoro360")
+function(installer_component out id folder files)
+    set(xml "<Component Id=\"${id}\" Guid=\"*\">\n")
+    string(APPEND xml "  <RegistryValue Root=\"HKCU\" Key=\"${registry_key}\" Name=\"${id}\" Type=\"integer\" Value=\"1\" KeyPath=\"yes\"/>\n")
+    set(index 0)
+    foreach(file IN LISTS files)
+        math(EXPR index "${index} + 1")
+        string(APPEND xml "  <File Id=\"${id}_${index}\" Source=\"$(var.StageDir)/${folder}${file}\"/>\n")
+    endforeach()
+    string(APPEND xml "  <RemoveFolder Id=\"${id}_Remove\" On=\"uninstall\"/>\n</Component>\n")
+    set(${out} "${xml}" PARENT_SCOPE)
+endfunction()
+
+installer_component(main_component AddinFiles "" "$<TARGET_FILE_NAME:TrelvikDizivoro360>;TrelvikDizivoro360.manifest")
+set(resources_xml "")
+set(component_refs "<ComponentRef Id=\"AddinFiles\"/>")
+foreach(folder Eshop Eshop/LessTen Trelvik Trelvik/LessTen)
+    file(GLOB icons RELATIVE ${PROJECT_SOURCE_DIR}/resources/${folder} ${PROJECT_SOURCE_DIR}/resources/${folder}/*.png)
+    list(SORT icons)
+    string(REPLACE "/" "" id "Icons${folder}")
+    installer_component(component ${id} "resources/${folder}/" "${icons}")
+    string(APPEND component_refs "<ComponentRef Id=\"${id}\"/>")
+    set(components_${id} "${component}")
+endforeach()
+# resources/Eshop[/LessTen] and resources/Trelvik[/LessTen] as nested folders.
+set(resources_xml "<Directory Id=\"ResourcesDir\" Name=\"resources\">\n")
+foreach(name Eshop Trelvik)
+    string(APPEND resources_xml "<Directory Id=\"${name}Dir\" Name=\"${name}\">\n${components_Icons${name}}"
+                                "<Directory Id=\"${name}LessTenDir\" Name=\"LessTen\">\n${components_Icons${name}LessTen}"
+                                "</Directory>\n</Directory>\n")
+endforeach()
+string(APPEND resources_xml "</Directory>\n")
+
+string(CONCAT msi_xml [=[<?xml version="1.0" encoding="utf-8"?>
+<Wix xmlns="http://schemas.microsoft.com/wix/2006/wi">
+  <Product Id="*" Name="TrelvikDizivoro360" Language="1033" Version="$(var.Version)" Manufacturer="Morvane Sytems"
+           UpgradeCode="5d3c1a2e-7b4f-4e8a-9c61-2f0b8e4d7a13">
+    <Package InstallerVersion="500" Compressed="yes" InstallScope="perUser"
+             Description="Trelvik: Fusion 360 add-in for newcomers"/>
+    <MajorUpgrade DowngradeErrorMessage="A newer version of TrelvikDizivoro360 is already installed."/>
+    <Media Id="1" Cabinet="addin.cab" EmbedCab="yes"/>
+    <Directory Id="TARGETDIR" Name="SourceDir">
+      <Directory Id="AppDataFolder">
+        <Directory Id="AutodeskDir" Name="Autodesk">
+          <Directory Id="FusionDir" Name="Autodesk Fusion 360">
+            <Directory Id="ApiDir" Name="API">
+              <Directory Id="AddInsDir" Name="AddIns">
+                <Directory Id="INSTALLDIR" Name="TrelvikDizivoro360">
+]=] "${main_component}${resources_xml}" [=[
+                </Directory>
+              </Directory>
+            </Directory>
+          </Directory>
+        </Directory>
+      </Directory>
+    </Directory>
+    <Feature Id="AddIn" Level="1">]=] "${component_refs}" [=[</Feature>
+  </Product>
+</Wix>
+]=])
+file(GENERATE OUTPUT ${msi_source} CONTENT "${msi_xml}")
+
+set(msi_commands
+    COMMAND ${CMAKE_COMMAND} -E rm -rf ${msi_stage}
+    COMMAND ${CMAKE_COMMAND} --install ${PROJECT_BINARY_DIR} --prefix ${msi_stage} --config $<CONFIG>)
+if(WIXL)
+    list(APPEND msi_commands COMMAND ${WIXL} --arch x64 -D StageDir=msi-stage/TrelvikDizivoro360
+                                     -D Version=${TRELVIK_VERSION} -o ${msi_file} ${msi_source})
+else()
+    list(APPEND msi_commands
+         COMMAND ${WIX_CANDLE} -nologo -arch x64 -dStageDir=msi-stage/TrelvikDizivoro360 -dVersion=${TRELVIK_VERSION}
+                 -out TrelvikDizivoro360.wixobj ${msi_source}
+         COMMAND ${WIX_LIGHT} -nologo -sval -out ${msi_file} TrelvikDizivoro360.wixobj)
+endif()
+if(NOT TRELVIK_SIGNING_CERT STREQUAL "")
+    list(APPEND msi_commands COMMAND ${sign_command} -DFILE=${msi_file} -P ${PROJECT_SOURCE_DIR}/cmake/Sign.cmake)
+endif()
+add_custom_target(msi ${msi_commands}
+                  WORKING_DIRECTORY ${PROJECT_BINARY_DIR}/package
+                  BYPRODUCTS ${msi_file}
+                  COMMENT "Per-user installer ${package_name}.msi"
+                  VERBATIM)
+add_dependencies(msi TrelvikDizivoro360)

@@ -2,7 +2,8 @@
 # shellcheck disable=SC2034
 NATIVE_PACKAGES="cmake ninja-build g++ libgtest-dev libgmock-dev libcli11-dev nlohmann-json3-dev binutils zip"
 RELEASE_PACKAGES="valgrind libbenchmark-dev"
-# Test-only: Node.js holds the link check against a browser-grade URL parser.
-TEST_PACKAGES="nodejs"
+# Test-only: Node.js holds the link check against a browser-grade URL parser; rsvg-convert and
+# xmllint read the pictures hostsim draws.
+TEST_PACKAGES="nodejs librsvg2-bin libxml2-utils"
 FUZZ_PACKAGES="clang libclang-rt-14-dev"
-WINDOWS_PACKAGES="g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine wine64 googletest"
+WINDOWS_PACKAGES="g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine wine64 googletest wixl osslsigncode openssl"

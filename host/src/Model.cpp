@@ -210,8 +210,8 @@ core::Command* CommandCreatedEventArgsImpl::command_raw() const
     return session_.fault("CommandCreatedEventArgs.command", key_) ? nullptr : command_.handOut();
 }
 
-CommandDefinitionImpl::CommandDefinitionImpl(SessionState& session, std::string id)
-    : Counted(session, "CommandDefinition " + id), id_(std::move(id)),
+CommandDefinitionImpl::CommandDefinitionImpl(SessionState& session, std::string id, ButtonLook look)
+    : Counted(session, "CommandDefinition " + id), id_(std::move(id)), look_(std::move(look)),
       created_(session.make<CommandCreatedEventImpl>("CommandCreatedEvent", "commandCreated:" + id_, id_))
 {
     created_.setOwner(*this);
@@ -266,7 +266,7 @@ core::CommandDefinition* CommandDefinitionsImpl::addButtonDefinition_raw(const c
         session_.trace("op", "note").add("text", std::string("command definition already exists: ") + id);
         return nullptr;
     }
-    auto& definition = session_.make<CommandDefinitionImpl>(id);
+    auto& definition = session_.make<CommandDefinitionImpl>(id, ButtonLook{name, tooltip, resourceFolder});
     definitions_.push_back(&definition);
     session_.trace("op", "addButtonDefinition")
         .add("id", std::string(id))
@@ -288,8 +288,8 @@ core::CommandDefinition* CommandDefinitionsImpl::itemById_raw(const char* id) co
 
 // --- palettes ------------------------------------------------------------------------------
 
-PaletteImpl::PaletteImpl(SessionState& session, std::string id, bool visible)
-    : Counted(session, "Palette " + id), id_(std::move(id)), visible_(visible),
+PaletteImpl::PaletteImpl(SessionState& session, std::string id, bool visible, PaletteLook look)
+    : Counted(session, "Palette " + id), id_(std::move(id)), visible_(visible), look_(std::move(look)),
       incoming_(session.make<HTMLEventImpl>("HTMLEvent", "incomingFromHTML:" + id_, ""))
 {
     incoming_.setOwner(*this);
@@ -372,7 +372,7 @@ core::Palette* PalettesImpl::add_raw(const char* id, const char* name, const cha
         session_.trace("op", "note").add("text", std::string("palette already exists: ") + id);
         return nullptr;
     }
-    auto& palette = session_.make<PaletteImpl>(id, isVisible);
+    auto& palette = session_.make<PaletteImpl>(id, isVisible, PaletteLook{name, htmlFileURL, width, height});
     palettes_.push_back(&palette);
     session_.trace("op", "addPalette")
         .add("id", std::string(id))

@@ -48,6 +48,7 @@ public:
     // definitionId is empty for the host's own controls.
     CommandControlImpl(SessionState& session, std::string id, std::string definitionId);
     [[nodiscard]] const std::string& id() const { return id_; }
+    [[nodiscard]] const std::string& definitionId() const { return definitionId_; }
 
 protected:
     void* queryInterface(const char* id) const override;
@@ -66,6 +67,7 @@ public:
     explicit ToolbarControlsImpl(SessionState& session);
     void remove(const CommandControlImpl* control);
     [[nodiscard]] std::vector<std::string> ids() const;
+    [[nodiscard]] const std::vector<CommandControlImpl*>& controls() const { return controls_; }
 
 private:
     core::CommandControl* addCommand_raw(core::CommandDefinition* definition, const char* positionID,
@@ -118,10 +120,18 @@ private:
     CommandEventImpl& execute_;
 };
 
+// What a button definition shows: its name, tooltip and icon folder.
+struct ButtonLook {
+    std::string name;
+    std::string tooltip;
+    std::string resourceFolder;
+};
+
 class CommandDefinitionImpl final : public Counted<core::CommandDefinition> {
 public:
-    CommandDefinitionImpl(SessionState& session, std::string id);
+    CommandDefinitionImpl(SessionState& session, std::string id, ButtonLook look);
     [[nodiscard]] const std::string& id() const { return id_; }
+    [[nodiscard]] const ButtonLook& look() const { return look_; }
     [[nodiscard]] CommandCreatedEventImpl& createdEvent() { return created_; }
 
 private:
@@ -130,6 +140,7 @@ private:
     char* id_raw() const override;
 
     std::string id_;
+    ButtonLook look_;
     CommandCreatedEventImpl& created_;
 };
 
@@ -147,11 +158,21 @@ private:
     std::vector<CommandDefinitionImpl*> definitions_;
 };
 
+// What a palette was created with.
+struct PaletteLook {
+    std::string name;
+    std::string url;
+    int width = 0;
+    int height = 0;
+};
+
 class PaletteImpl final : public Counted<core::Palette> {
 public:
-    PaletteImpl(SessionState& session, std::string id, bool visible);
+    PaletteImpl(SessionState& session, std::string id, bool visible, PaletteLook look);
     [[nodiscard]] const std::string& id() const { return id_; }
     [[nodiscard]] bool visible() const { return visible_; }
+    [[nodiscard]] const PaletteLook& look() const { return look_; }
+    [[nodiscard]] int docking() const { return static_cast<int>(docking_); }
     [[nodiscard]] HTMLEventImpl& htmlEvent() { return incoming_; }
     // The user's close button: hidden, not deleted.
     void closeByUser() { visible_ = false; }
@@ -167,6 +188,7 @@ private:
 
     std::string id_;
     bool visible_;
+    PaletteLook look_;
     core::PaletteDockingStates docking_ = core::PaletteDockStateFloating;
     HTMLEventImpl& incoming_;
 };
@@ -176,6 +198,7 @@ public:
     explicit PalettesImpl(SessionState& session) : Counted(session, "Palettes") {}
     [[nodiscard]] PaletteImpl* find(const std::string& id) const;
     void remove(const PaletteImpl* palette);
+    [[nodiscard]] const std::vector<PaletteImpl*>& all() const { return palettes_; }
 
 private:
     core::Palette* add_raw(const char* id, const char* name, const char* htmlFileURL, bool isVisible,

@@ -105,6 +105,7 @@ void Session::load(const std::filesystem::path& library)
         throw UsageError("the add-in is already loaded");
     }
     state_->library_ = std::make_unique<AddinLibrary>(library);
+    state_->libraryFolder_ = std::filesystem::absolute(library).parent_path();
 }
 
 bool Session::loaded() const { return state_->library_ != nullptr; }
@@ -266,6 +267,33 @@ std::vector<std::string> Session::toolbarControlIds() const
 {
     return state_->app().ui().toolbars().quickAccessRight().controls().ids();
 }
+
+HostView Session::view() const
+{
+    SessionState& s = *state_;
+    HostView view;
+    for (const CommandControlImpl* control : s.app().ui().toolbars().quickAccessRight().controls().controls()) {
+        ToolbarControlView item;
+        item.id = control->id();
+        item.ownedByHost = control->definitionId().empty();
+        if (const CommandDefinitionImpl* definition = s.app().ui().definitions().find(control->definitionId())) {
+            item.name = definition->look().name;
+            item.tooltip = definition->look().tooltip;
+            item.resourceFolder = definition->look().resourceFolder;
+        }
+        view.toolbar.push_back(std::move(item));
+    }
+    for (const PaletteImpl* palette : s.app().ui().palettes().all()) {
+        const PaletteLook& look = palette->look();
+        view.palettes.push_back(
+            {palette->id(), look.name, look.url, palette->visible(), palette->docking(), look.width, look.height});
+    }
+    return view;
+}
+
+std::filesystem::path Session::libraryFolder() const { return state_->libraryFolder_; }
+
+void Session::note(const std::string& text) { state_->trace("op", "note").add("text", text); }
 
 int Session::handlerCount(const std::string& eventName) const
 {

@@ -6,6 +6,7 @@
 
 #include <simhost/Session.h>
 
+#include <filesystem>
 #include <functional>
 #include <map>
 #include <memory>
@@ -80,6 +81,7 @@ public:
     std::vector<std::string> violations_;
     std::vector<std::unique_ptr<Tracked>> objects_;
     std::unique_ptr<AddinLibrary> library_;
+    std::filesystem::path libraryFolder_;
     bool unloaded_ = false;
 
 private:

@@ -1,6 +1,7 @@
 // hostsim: loads an add-in library into the simulated host, drives it through a list of actions
 // and prints every effect the add-in has on the host.
 #include "Actions.h"
+#include "Picture.h"
 #include "TraceFormat.h"
 
 #include <simhost/Session.h>
@@ -8,6 +9,7 @@
 #include <CLI/CLI.hpp>
 
 #include <cstdio>
+#include <fstream>
 #include <iostream>
 #include <stdexcept>
 
@@ -53,6 +55,21 @@ void runActions(simhost::Session& session, const std::vector<hostsim::Action>& a
     }
 }
 
+// Writes the picture of the host's state now; false (with a message) when the file cannot be written.
+bool writePicture(simhost::Session& session, const std::string& file)
+{
+    const std::string svg = hostsim::drawPicture(session);
+    const std::filesystem::path path(std::u8string(reinterpret_cast<const char8_t*>(file.data()), file.size()));
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << svg;
+    out.close();
+    if (!out) {
+        std::cerr << "hostsim: cannot write the picture to '" << file << "'\n";
+        return false;
+    }
+    return true;
+}
+
 } // namespace
 
 // The command line as UTF-8, whatever the platform.
@@ -67,6 +84,7 @@ int hostsimMain(int argc, char** argv)
     std::string entitlement;
     bool listFaults = false;
     bool json = false;
+    std::string picture;
     std::string library;
     std::vector<std::string> words;
     app.allow_windows_style_options(false); // a library path may start with '/'
@@ -81,6 +99,8 @@ int hostsimMain(int argc, char** argv)
         ->take_all();
     app.add_flag("--list-faults", listFaults, "print every WHAT that --fail accepts and exit");
     app.add_flag("--json", json, "print the trace as JSON Lines");
+    app.add_option("--picture", picture, "after the actions, write an SVG of what the host shows (toolbar, palette)")
+        ->type_name("FILE");
     app.add_option("ADDIN_LIBRARY", library, "the add-in library to load");
     app.add_option("ACTION", words, "actions, in order");
 
@@ -117,6 +137,9 @@ int hostsimMain(int argc, char** argv)
             runActions(session, actions);
         } catch (const simhost::LoadError& error) {
             std::cerr << "hostsim: " << error.what() << '\n';
+            status = exitLoad;
+        }
+        if (!picture.empty() && !writePicture(session, picture)) {
             status = exitLoad;
         }
         for (const simhost::TraceEntry& entry : session.trace()) {

@@ -48,6 +48,31 @@ public:
 
 class SessionState;
 
+// What the host shows at one moment, for pictures: the "QATRight" toolbar's controls in order and
+// the palettes that exist.
+struct ToolbarControlView {
+    std::string id;
+    bool ownedByHost = false; // the host's own control (an anchor), not one an add-in placed
+    std::string name;         // from the command definition, as the host received it (UTF-8)
+    std::string tooltip;
+    std::string resourceFolder; // relative to the add-in's folder
+};
+
+struct PaletteView {
+    std::string id;
+    std::string name;
+    std::string url;
+    bool visible = false;
+    int dockingState = 0;
+    int width = 0;
+    int height = 0;
+};
+
+struct HostView {
+    std::vector<ToolbarControlView> toolbar;
+    std::vector<PaletteView> palettes;
+};
+
 class SIMHOST_API Session {
 public:
     // Every name that Options::faults accepts.
@@ -99,6 +124,12 @@ public:
     [[nodiscard]] bool paletteVisible(const std::string& id) const;
     [[nodiscard]] bool definitionExists(const std::string& id) const;
     [[nodiscard]] std::vector<std::string> toolbarControlIds() const;
+    // What the host shows now.
+    [[nodiscard]] HostView view() const;
+    // The folder of the add-in library loaded last (icon folders are relative to it).
+    [[nodiscard]] std::filesystem::path libraryFolder() const;
+    // Adds a note of the host's own to the trace ({"op":"note","text":…}).
+    void note(const std::string& text);
     // Handlers registered now on the event with that trace name (e.g. "onlineStatusChanged").
     [[nodiscard]] int handlerCount(const std::string& eventName) const;
 

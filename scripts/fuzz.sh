@@ -7,16 +7,26 @@
 # Findings (crashing inputs) are kept in build/fuzz/findings/<target>/; the script then fails.
 set -eu
 cd "$(dirname "$0")/.."
+usage() {
+    echo "usage: scripts/fuzz.sh [--seconds S | --runs N]" >&2
+    exit 2
+}
 mode="-max_total_time=60"
 case "${1:-}" in
---seconds) mode="-max_total_time=$2" ;;
---runs) mode="-runs=$2" ;;
-"") ;;
-*) echo "usage: scripts/fuzz.sh [--seconds S | --runs N]" >&2; exit 2 ;;
+--seconds | --runs)
+    [ $# -eq 2 ] || usage
+    case $2 in '' | *[!0-9]*) usage ;; esac
+    [ "$1" = --seconds ] && mode="-max_total_time=$2" || mode="-runs=$2"
+    ;;
+"") [ $# -eq 0 ] || usage ;;
+*) usage ;;
 esac
 . scripts/packages.sh
 # shellcheck disable=SC2086
 sh scripts/ensure-packages.sh $FUZZ_PACKAGES cmake ninja-build
+# libFuzzer's runtime comes with the clang of the same major version.
+clang_major=$(clang -dumpversion | cut -d. -f1)
+sh scripts/ensure-packages.sh "libclang-rt-$clang_major-dev"
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz
 status=0

@@ -5,5 +5,6 @@ RELEASE_PACKAGES="valgrind libbenchmark-dev"
 # Test-only: Node.js holds the link check against a browser-grade URL parser; rsvg-convert and
 # xmllint read the pictures hostsim draws.
 TEST_PACKAGES="nodejs librsvg2-bin libxml2-utils"
-FUZZ_PACKAGES="clang libclang-rt-14-dev"
+# The fuzzers also need the clang runtime of the installed clang (scripts/fuzz.sh adds it).
+FUZZ_PACKAGES="clang"
 WINDOWS_PACKAGES="g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine wine64 googletest wixl osslsigncode openssl"

@@ -17,7 +17,7 @@ constexpr int slotWidth = 104;
 constexpr int stripTop = 40;
 constexpr int stripHeight = 72;
 constexpr int margin = 16;
-constexpr int iconSize = 32;
+constexpr int iconSize = 32; // the host's toolbar icon size; the "missing" cross is drawn for it
 
 // The PNG the host would show at 32 px, or none when it cannot be read as one.
 std::optional<std::string> readIcon(const std::filesystem::path& file)
@@ -87,11 +87,13 @@ void drawButton(Svg& svg, simhost::Session& session, const simhost::ToolbarContr
                              {"fill", "#fde8e8"},
                              {"stroke", "#c53030"},
                              {"stroke-width", "2"}});
-        svg.element("path",
-                    {{"d", "M" + number(iconX) + " " + number(iconY) + "l" + number(iconSize) + " " + number(iconSize) +
-                               "m0 -" + number(iconSize) + "l-" + number(iconSize) + " " + number(iconSize)},
-                     {"stroke", "#c53030"},
-                     {"stroke-width", "2"}});
+        // A cross through the square.
+        std::string cross;
+        for (const std::string& part :
+             {std::string("M"), number(iconX), std::string(" "), number(iconY), std::string("l32 32m0 -32l-32 32")}) {
+            cross += part;
+        }
+        svg.element("path", {{"d", cross}, {"stroke", "#c53030"}, {"stroke-width", "2"}});
         svg.element("text",
                     {{"x", number(iconX + iconSize / 2)},
                      {"y", number(iconY + iconSize / 2 + 3)},

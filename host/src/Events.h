@@ -12,14 +12,16 @@
 namespace simhost {
 
 // Interface: the sdk event class; Handler: its handler base; Args: its argument class.
-// kind names the fault points ("HTMLEvent" → "HTMLEvent.add"), key qualifies them (a command id).
+// addFault and argsFault are its fault points (faults::…); commandId qualifies them for the
+// events of one command (empty for the others).
 template <class Interface, class Handler, class Args>
 class EventImpl final : public Counted<Interface>,
                         public HandlerSlot { // NOLINT(cppcoreguidelines-virtual-class-destructor)
 public:
-    EventImpl(SessionState& session, std::string kind, std::string traceName, std::string key)
-        : Counted<Interface>(session, kind + " " + traceName), kind_(std::move(kind)), traceName_(std::move(traceName)),
-          key_(std::move(key))
+    EventImpl(SessionState& session, std::string traceName, const char* addFault, const char* argsFault,
+              std::string commandId = {})
+        : Counted<Interface>(session, "Event " + traceName), traceName_(std::move(traceName)), addFault_(addFault),
+          argsFault_(argsFault), commandId_(std::move(commandId))
     {
     }
 
@@ -43,7 +45,7 @@ public:
                 continue; // disconnected by an earlier handler of this round
             }
             adsk::core::Ptr<Args> argsRef;
-            if (!faultFor("args")) {
+            if (!faultFor(argsFault_)) {
                 argsRef = adsk::core::Ptr<Args>(&args, false);
             }
             this->session_.deliver("notify:" + traceName_, [&] { handler->notify(argsRef); });
@@ -59,10 +61,9 @@ public:
     }
 
 private:
-    bool faultFor(const char* operation)
+    bool faultFor(const char* point)
     {
-        const std::string point = kind_ + "." + operation;
-        return key_.empty() ? this->session_.fault(point) : this->session_.fault(point, key_);
+        return commandId_.empty() ? this->session_.fault(point) : this->session_.fault(point, commandId_);
     }
 
     char* name_raw() const override
@@ -75,7 +76,7 @@ private:
     {
         this->checkAlive("add");
         // The fault is traced first: the entry below must be the last one while it is filled in.
-        const bool refused = handler == nullptr || faultFor("add");
+        const bool refused = handler == nullptr || faultFor(addFault_);
         TraceEntry& entry = this->session_.trace("op", "addHandler").add("event", traceName_);
         entry.add("handler", handler != nullptr ? handlerClassName(*handler) : std::string());
         if (refused) {
@@ -107,9 +108,10 @@ private:
         return true;
     }
 
-    std::string kind_;
     std::string traceName_;
-    std::string key_;
+    const char* addFault_;
+    const char* argsFault_;
+    std::string commandId_;
     std::vector<Handler*> handlers_;
 };
 

@@ -1,4 +1,5 @@
 // The symbols that add-ins import from the host's interface library.
+#include "FaultPoints.h"
 #include "Model.h"
 #include "SessionState.h"
 
@@ -9,19 +10,13 @@ namespace adsk::core {
 Application* Application::get_raw()
 {
     simhost::SessionState* session = simhost::SessionState::current();
-    if (session == nullptr || session->fault("Application.get")) {
+    if (session == nullptr || session->fault(simhost::faults::applicationGet)) {
         return nullptr;
     }
     return session->app().handOut();
 }
 
 const char* CommandControl::interfaceId() { return classType(); }
-
-void DeallocateArrayInternal(char* array)
-{
-    // Arrays come from simhost::hostText, which allocates them as char[].
-    std::unique_ptr<char[]> owner(array);
-}
 
 EventHandler::EventHandler()
 {

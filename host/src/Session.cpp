@@ -3,77 +3,21 @@
 #include "AddinLibrary.h"
 #include "Model.h"
 #include "SessionState.h"
-
-#if !defined(_WIN32)
-#include "../shellstub/ShellStub.h"
-#endif
-
-#include <algorithm>
-#include <map>
-#include <numeric>
+#include "ShellRecorder.h"
 
 namespace simhost {
 
 namespace {
 
-#if !defined(_WIN32)
-// UTF-16 to UTF-8 for the trace; unpaired surrogates become U+FFFD.
-std::string toUtf8(const char16_t* text)
-{
-    std::string out;
-    if (text == nullptr) {
-        return out;
-    }
-    for (const char16_t* p = text; *p != 0; ++p) {
-        char32_t cp = *p;
-        if (cp >= 0xD800 && cp <= 0xDBFF && p[1] >= 0xDC00 && p[1] <= 0xDFFF) {
-            cp = 0x10000 + ((cp - 0xD800) << 10) + (p[1] - 0xDC00);
-            ++p;
-        } else if (cp >= 0xD800 && cp <= 0xDFFF) {
-            cp = 0xFFFD;
-        }
-        if (cp < 0x80) {
-            out += static_cast<char>(cp);
-        } else if (cp < 0x800) {
-            out += static_cast<char>(0xC0 | (cp >> 6));
-            out += static_cast<char>(0x80 | (cp & 0x3F));
-        } else if (cp < 0x10000) {
-            out += static_cast<char>(0xE0 | (cp >> 12));
-            out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (cp & 0x3F));
-        } else {
-            out += static_cast<char>(0xF0 | (cp >> 18));
-            out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-            out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (cp & 0x3F));
-        }
-    }
-    return out;
-}
-
-void recordShellOpen(void* context, const char16_t* verb, const char16_t* file, const char16_t* parameters,
-                     const char16_t* directory, int show)
-{
-    auto& entry = static_cast<SessionState*>(context)->trace("op", "shellOpen");
-    entry.add("verb", toUtf8(verb)).add("file", toUtf8(file)).add("show", static_cast<std::int64_t>(show));
-    if (parameters != nullptr) {
-        entry.add("parameters", toUtf8(parameters));
-    }
-    if (directory != nullptr) {
-        entry.add("directory", toUtf8(directory));
-    }
-}
-#endif
-
 template <class Action> bool callEntry(SessionState& state, const char* name, Action action)
 {
-    if (!state.library_) {
+    if (state.library() == nullptr) {
         throw UsageError(std::string("'") + name + "' needs a loaded add-in");
     }
     state.trace("action", name);
     bool result = false;
     try {
-        result = action();
+        result = action(*state.library());
     } catch (...) {
         state.trace("op", "exception").add("where", name);
     }
@@ -81,50 +25,43 @@ template <class Action> bool callEntry(SessionState& state, const char* name, Ac
     return result;
 }
 
+// The palette an add-in's page messages come from: the one it created last that still exists.
+PaletteImpl* messagePalette(SessionState& state)
+{
+    const auto& palettes = state.app().ui().palettes().list().items();
+    return palettes.empty() ? nullptr : palettes.back();
+}
+
 } // namespace
 
 Session::Session(Options options) : state_(std::make_unique<SessionState>(std::move(options)))
 {
-#if !defined(_WIN32)
-    shellstub_set_recorder(&recordShellOpen, state_.get());
-#endif
+    recordShellOpens(state_.get());
 }
 
-Session::~Session()
-{
-#if !defined(_WIN32)
-    shellstub_set_recorder(nullptr, nullptr);
-#endif
-}
+Session::~Session() { recordShellOpens(nullptr); }
 
 void Session::setFaults(const std::vector<std::string>& faults) { state_->setFaults(faults); }
 
-void Session::load(const std::filesystem::path& library)
-{
-    if (state_->library_ || state_->unloaded_) {
-        throw UsageError("the add-in is already loaded");
-    }
-    state_->library_ = std::make_unique<AddinLibrary>(library);
-    state_->libraryFolder_ = std::filesystem::absolute(library).parent_path();
-}
+void Session::load(const std::filesystem::path& library) { state_->loadLibrary(library); }
 
-bool Session::loaded() const { return state_->library_ != nullptr; }
+bool Session::loaded() const { return state_->library() != nullptr; }
 
 bool Session::run()
 {
-    return callEntry(*state_, "run", [&] { return state_->library_->run()(""); });
+    return callEntry(*state_, "run", [](AddinLibrary& library) { return library.run()(""); });
 }
 
 bool Session::stop()
 {
-    return callEntry(*state_, "stop", [&] { return state_->library_->stop()(""); });
+    return callEntry(*state_, "stop", [](AddinLibrary& library) { return library.stop()(""); });
 }
 
 void Session::click(const std::string& commandId)
 {
     SessionState& s = *state_;
     s.trace("action", "click").add("id", commandId);
-    CommandDefinitionImpl* definition = s.app().ui().definitions().find(commandId);
+    CommandDefinitionImpl* definition = s.app().ui().definitions().list().find(commandId);
     if (definition == nullptr) {
         s.trace("op", "note").add("text", "no command definition " + commandId);
         return;
@@ -145,9 +82,9 @@ void Session::message(const std::string& text)
 {
     SessionState& s = *state_;
     s.trace("action", "message").add("text", text);
-    PaletteImpl* palette = s.app().ui().palettes().find("teachPalete");
+    PaletteImpl* palette = messagePalette(s);
     if (palette == nullptr) {
-        s.trace("op", "note").add("text", "no palette teachPalete to send the message from");
+        s.trace("op", "note").add("text", "no palette to send the message from");
         return;
     }
     auto& args = s.make<HTMLEventArgsImpl>(text);
@@ -159,7 +96,7 @@ void Session::close(const std::string& paletteId)
 {
     SessionState& s = *state_;
     s.trace("action", "close").add("id", paletteId);
-    PaletteImpl* palette = s.app().ui().palettes().find(paletteId);
+    PaletteImpl* palette = s.app().ui().palettes().list().find(paletteId);
     if (palette == nullptr) {
         s.trace("op", "note").add("text", "no palette " + paletteId + " to close");
         return;
@@ -180,110 +117,77 @@ void Session::setOnline(bool online)
 void Session::unload()
 {
     SessionState& s = *state_;
-    if (!s.library_) {
+    if (s.library() == nullptr) {
         throw UsageError("'unload' needs a loaded add-in");
     }
     s.trace("action", "unload");
-    if (!s.library_->unload()) {
+    if (!s.unloadLibrary()) {
         s.violation("notUnloaded", "the system kept the add-in library mapped");
     }
-    s.library_.reset();
-    s.unloaded_ = true;
-    auto& entry = s.trace("op", "references").add("outstanding", static_cast<std::int64_t>(outstandingReferences()));
-    if (const auto held = heldObjects(); !held.empty()) {
+    auto& entry = s.trace("op", "references").add("outstanding", static_cast<std::int64_t>(s.outstandingReferences()));
+    if (const auto held = s.heldObjects(); !held.empty()) {
         entry.add("held", held);
     }
 }
 
-void Session::compact()
+void Session::compact() { state_->compact(); }
+
+std::size_t Session::hostObjectCount() const { return state_->objectCount(); }
+
+const std::vector<TraceEntry>& Session::trace() const { return state_->traceEntries(); }
+
+int Session::outstandingReferences() const { return state_->outstandingReferences(); }
+
+std::vector<std::string> Session::heldObjects() const { return state_->heldObjects(); }
+
+std::vector<std::string> Session::violations() const { return state_->violations(); }
+
+const std::vector<std::string>& Session::journal() const { return state_->journalLines(); }
+
+std::vector<std::string> Session::faultsNeverFired() const { return state_->faultsNeverFired(); }
+
+bool Session::paletteExists(const std::string& id) const
 {
-    SessionState& s = *state_;
-    auto& objects = s.objects_;
-    // An object and its parts go together, and only when nobody holds any of them.
-    std::map<const Tracked*, bool> collectable;
-    for (const auto& object : objects) {
-        if (object->owner() == nullptr && (object->deleted() || object->finished())) {
-            collectable[object.get()] = object->references() == 0;
-        }
-    }
-    for (const auto& object : objects) {
-        if (const auto it = collectable.find(object->owner()); it != collectable.end() && object->references() > 0) {
-            it->second = false;
-        }
-    }
-    const auto goes = [&](const std::unique_ptr<Tracked>& object) {
-        const Tracked* root = object->owner() != nullptr ? object->owner() : object.get();
-        const auto it = collectable.find(root);
-        return it != collectable.end() && it->second;
-    };
-    // Parts first: their destructors may still look at their owner.
-    objects.erase(std::remove_if(objects.begin(), objects.end(),
-                                 [&](const auto& object) { return object->owner() != nullptr && goes(object); }),
-                  objects.end());
-    objects.erase(std::remove_if(objects.begin(), objects.end(), goes), objects.end());
-    s.trace_.clear();
-    s.journal_.clear();
+    return state_->app().ui().palettes().list().find(id) != nullptr;
 }
-
-std::size_t Session::hostObjectCount() const { return state_->objects_.size(); }
-
-const std::vector<TraceEntry>& Session::trace() const { return state_->trace_; }
-
-int Session::outstandingReferences() const
-{
-    return std::accumulate(state_->objects_.begin(), state_->objects_.end(), 0,
-                           [](int sum, const auto& object) { return sum + object->references(); });
-}
-
-std::vector<std::string> Session::heldObjects() const
-{
-    std::vector<std::string> held;
-    for (const auto& object : state_->objects_) {
-        if (object->references() > 0) {
-            held.push_back(object->label() + " x" + std::to_string(object->references()));
-        }
-    }
-    return held;
-}
-
-std::vector<std::string> Session::violations() const { return state_->violations_; }
-
-const std::vector<std::string>& Session::journal() const { return state_->journal_; }
-
-bool Session::paletteExists(const std::string& id) const { return state_->app().ui().palettes().find(id) != nullptr; }
 
 bool Session::paletteVisible(const std::string& id) const
 {
-    const PaletteImpl* palette = state_->app().ui().palettes().find(id);
+    const PaletteImpl* palette = state_->app().ui().palettes().list().find(id);
     return palette != nullptr && palette->visible();
 }
 
 bool Session::definitionExists(const std::string& id) const
 {
-    return state_->app().ui().definitions().find(id) != nullptr;
+    return state_->app().ui().definitions().list().find(id) != nullptr;
 }
 
 std::vector<std::string> Session::toolbarControlIds() const
 {
-    return state_->app().ui().toolbars().quickAccessRight().controls().ids();
+    std::vector<std::string> ids;
+    for (const CommandControlImpl* control :
+         state_->app().ui().toolbars().quickAccessRight().controls().list().items()) {
+        ids.push_back(control->id());
+    }
+    return ids;
 }
 
 HostView Session::view() const
 {
     SessionState& s = *state_;
     HostView view;
-    for (const CommandControlImpl* control : s.app().ui().toolbars().quickAccessRight().controls().controls()) {
+    for (const CommandControlImpl* control : s.app().ui().toolbars().quickAccessRight().controls().list().items()) {
         ToolbarControlView item;
         item.id = control->id();
         item.ownedByHost = control->definitionId().empty();
-        if (const CommandDefinitionImpl* definition = s.app().ui().definitions().find(control->definitionId())) {
+        if (const CommandDefinitionImpl* definition = s.app().ui().definitions().list().find(control->definitionId())) {
             item.name = definition->look().name;
             item.tooltip = definition->look().tooltip;
             item.resourceFolder = definition->look().resourceFolder;
         }
         view.toolbar.push_back(std::move(item));
     }
-    for (const PaletteImpl* palette : s.app().ui().palettes().all()) {
+    for (const PaletteImpl* palette : s.app().ui().palettes().list().items()) {
         const PaletteLook& look = palette->look();
         view.palettes.push_back(
             {palette->id(), look.name, look.url, palette->visible(), palette->docking(), look.width, look.height});
@@ -291,7 +195,7 @@ HostView Session::view() const
     return view;
 }
 
-std::filesystem::path Session::libraryFolder() const { return state_->libraryFolder_; }
+std::filesystem::path Session::libraryFolder() const { return state_->libraryFolder(); }
 
 void Session::note(const std::string& text) { state_->trace("op", "note").add("text", text); }
 
@@ -301,13 +205,15 @@ int Session::handlerCount(const std::string& eventName) const
     if (eventName == "onlineStatusChanged") {
         return s.app().onlineEvent().handlerCount();
     }
-    if (eventName == "incomingFromHTML:teachPalete") {
-        const PaletteImpl* palette = s.app().ui().palettes().find("teachPalete");
-        return palette != nullptr ? const_cast<PaletteImpl*>(palette)->htmlEvent().handlerCount() : 0;
+    const std::string palettePrefix = "incomingFromHTML:";
+    if (eventName.rfind(palettePrefix, 0) == 0) {
+        PaletteImpl* palette = s.app().ui().palettes().list().find(eventName.substr(palettePrefix.size()));
+        return palette != nullptr ? palette->htmlEvent().handlerCount() : 0;
     }
-    const std::string prefix = "commandCreated:";
-    if (eventName.rfind(prefix, 0) == 0) {
-        CommandDefinitionImpl* definition = s.app().ui().definitions().find(eventName.substr(prefix.size()));
+    const std::string createdPrefix = "commandCreated:";
+    if (eventName.rfind(createdPrefix, 0) == 0) {
+        CommandDefinitionImpl* definition =
+            s.app().ui().definitions().list().find(eventName.substr(createdPrefix.size()));
         return definition != nullptr ? definition->createdEvent().handlerCount() : 0;
     }
     return 0;

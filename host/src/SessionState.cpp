@@ -1,18 +1,33 @@
 #include "SessionState.h"
 
 #include "AddinLibrary.h"
-#include "Model.h"
+#include "FaultPoints.h"
+#include "model/Application.h"
 
 #include <Core/EventHandler.h>
 
 #include <algorithm>
 #include <cstdlib>
-#include <exception>
+#include <numeric>
 
 namespace simhost {
 
 namespace {
+
 SessionState* g_current = nullptr;
+
+// A name --fail accepts: a plain point, or a per-command point with any command id.
+bool isFaultPoint(const std::string& point)
+{
+    if (std::find(faults::plain.begin(), faults::plain.end(), point) != faults::plain.end()) {
+        return true;
+    }
+    const std::size_t colon = point.find(':');
+    return colon != std::string::npos && colon + 1 < point.size() &&
+           std::find(faults::perCommand.begin(), faults::perCommand.end(), point.substr(0, colon)) !=
+               faults::perCommand.end();
+}
+
 } // namespace
 
 SessionState* SessionState::current() { return g_current; }
@@ -36,15 +51,16 @@ SessionState::~SessionState()
     g_current = nullptr;
 }
 
+// --- faults ------------------------------------------------------------------------------------
+
 void SessionState::setFaults(const std::vector<std::string>& faults)
 {
-    const auto& known = Session::faultPoints();
     std::set<std::string> every;
     std::map<std::string, std::set<long>> nth;
     for (const std::string& fault : faults) {
         const std::size_t at = fault.find('@');
         const std::string point = fault.substr(0, at);
-        if (std::find(known.begin(), known.end(), point) == known.end()) {
+        if (!isFaultPoint(point)) {
             throw UsageError("unknown fault point '" + point + "' (see --list-faults)");
         }
         if (at == std::string::npos) {
@@ -52,16 +68,16 @@ void SessionState::setFaults(const std::vector<std::string>& faults)
             continue;
         }
         const std::string count = fault.substr(at + 1);
-        char* end = nullptr;
-        const long n = std::strtol(count.c_str(), &end, 10);
-        if (count.empty() || *end != '\0' || n < 1 || count.find_first_not_of("0123456789") != std::string::npos) {
+        if (count.empty() || count.find_first_not_of("0123456789") != std::string::npos ||
+            std::strtol(count.c_str(), nullptr, 10) < 1) {
             throw UsageError("'" + fault + "': N in WHAT@N must be a whole number from 1");
         }
-        nth[point].insert(n);
+        nth[point].insert(std::strtol(count.c_str(), nullptr, 10));
     }
     faults_ = std::move(every);
     nthFaults_ = std::move(nth);
     calls_.clear();
+    fired_.clear();
 }
 
 bool SessionState::fault(const std::string& point)
@@ -71,9 +87,36 @@ bool SessionState::fault(const std::string& point)
     if (!faults_.contains(point) && (nth == nthFaults_.end() || !nth->second.contains(call))) {
         return false;
     }
+    fired_.insert(point);
     trace("op", "fault").add("what", point);
     return true;
 }
+
+bool SessionState::fault(const char* point, const std::string& commandId)
+{
+    return fault(faults::forCommand(point, commandId));
+}
+
+std::vector<std::string> SessionState::faultsNeverFired() const
+{
+    std::vector<std::string> never;
+    for (const std::string& point : faults_) {
+        if (!fired_.contains(point)) {
+            never.push_back(point);
+        }
+    }
+    for (const auto& [point, calls] : nthFaults_) {
+        const auto made = calls_.find(point);
+        for (const long call : calls) {
+            if (made == calls_.end() || made->second < call) {
+                never.push_back(point + "@" + std::to_string(call));
+            }
+        }
+    }
+    return never;
+}
+
+// --- what the session records ------------------------------------------------------------------
 
 TraceEntry& SessionState::trace(std::string kind, std::string value)
 {
@@ -86,6 +129,74 @@ void SessionState::violation(const std::string& rule, const std::string& detail)
     violations_.push_back(rule + ": " + detail);
     trace("op", "violation").add("rule", rule).add("detail", detail);
 }
+
+// --- host objects ------------------------------------------------------------------------------
+
+int SessionState::outstandingReferences() const
+{
+    return std::accumulate(objects_.begin(), objects_.end(), 0,
+                           [](int sum, const auto& object) { return sum + object->references(); });
+}
+
+std::vector<std::string> SessionState::heldObjects() const
+{
+    std::vector<std::string> held;
+    for (const auto& object : objects_) {
+        if (object->references() > 0) {
+            held.push_back(object->label() + " x" + std::to_string(object->references()));
+        }
+    }
+    return held;
+}
+
+void SessionState::compact()
+{
+    // An object and its parts go together, and only when nobody holds any of them.
+    std::map<const Tracked*, bool> collectable;
+    for (const auto& object : objects_) {
+        if (object->owner() == nullptr && (object->deleted() || object->finished())) {
+            collectable[object.get()] = object->references() == 0;
+        }
+    }
+    for (const auto& object : objects_) {
+        if (const auto it = collectable.find(object->owner()); it != collectable.end() && object->references() > 0) {
+            it->second = false;
+        }
+    }
+    const auto goes = [&](const std::unique_ptr<Tracked>& object) {
+        const Tracked* root = object->owner() != nullptr ? object->owner() : object.get();
+        const auto it = collectable.find(root);
+        return it != collectable.end() && it->second;
+    };
+    // Parts first: their destructors may still look at their owner.
+    std::erase_if(objects_, [&](const auto& object) { return object->owner() != nullptr && goes(object); });
+    std::erase_if(objects_, goes);
+    trace_.clear();
+    journal_.clear();
+}
+
+// --- the add-in ----------------------------------------------------------------------------------
+
+void SessionState::loadLibrary(const std::filesystem::path& library)
+{
+    if (library_ || unloaded_) {
+        throw UsageError("the add-in is already loaded");
+    }
+    library_ = std::make_unique<AddinLibrary>(library);
+    libraryFolder_ = std::filesystem::absolute(library).parent_path();
+}
+
+bool SessionState::unloadLibrary()
+{
+    const bool gone = library_->unload();
+    library_.reset();
+    unloaded_ = true;
+    return gone;
+}
+
+bool SessionState::unloading() const { return library_ != nullptr && library_->unloading(); }
+
+// --- events ------------------------------------------------------------------------------------
 
 void SessionState::deliver(const std::string& where, const std::function<void()>& notify)
 {
@@ -108,9 +219,8 @@ void SessionState::disconnect(const adsk::core::EventHandler* handler, HandlerSl
     if (it == connections_.end()) {
         return;
     }
-    auto& slots = it->second;
-    slots.erase(std::remove(slots.begin(), slots.end(), slot), slots.end());
-    if (slots.empty()) {
+    std::erase(it->second, slot);
+    if (it->second.empty()) {
         connections_.erase(it);
     }
 }
@@ -128,27 +238,6 @@ void SessionState::handlerDestroyed(const adsk::core::EventHandler* handler)
     connections_.erase(it);
     for (HandlerSlot* slot : slots) {
         slot->disconnect(handler);
-    }
-}
-
-void Tracked::addReference() { ++references_; }
-
-void Tracked::releaseReference()
-{
-    if (references_ == 0) {
-        session_.violation("releaseWithoutReference", label_);
-        return;
-    }
-    --references_;
-    if (session_.library_ != nullptr && session_.library_->unloading()) {
-        session_.journal("release " + label_);
-    }
-}
-
-void Tracked::checkAlive(const char* operation) const
-{
-    if (deleted_) {
-        session_.violation("callThroughDeleted", label_ + "." + operation);
     }
 }
 

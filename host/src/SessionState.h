@@ -1,5 +1,7 @@
-// The simulated host's state for one session: options, faults, trace, object registry, and the
-// registry of event handlers (so a destroyed handler can be disconnected from its events).
+// The simulated host's state for one session: options, faults, trace, object registry, the
+// loaded add-in, and the registry of event handlers (so a destroyed handler can be disconnected
+// from its events). Host objects reach it through their Tracked base; the control API (Session)
+// through the accessors below.
 #pragma once
 
 #include "Tracked.h"
@@ -45,19 +47,27 @@ public:
     const Options& options() const { return options_; }
     bool offline() const { return offline_; }
     void setOffline(bool value) { offline_ = value; }
+    AppImpl& app() { return *app_; }
 
+    // --- faults ------------------------------------------------------------------------------
     // Counts one call of that operation; true when the fault point refuses this call (every
     // call, or only the Nth with "point@N"). A triggered fault is traced.
     bool fault(const std::string& point);
-    bool fault(const std::string& point, const std::string& key) { return fault(point + ":" + key); }
-
+    bool fault(const char* point, const std::string& commandId);
     void setFaults(const std::vector<std::string>& faults);
+    // The faults asked for that have not taken effect so far.
+    [[nodiscard]] std::vector<std::string> faultsNeverFired() const;
 
+    // --- what the session records ---------------------------------------------------------------
     TraceEntry& trace(std::string kind, std::string value);
     void violation(const std::string& rule, const std::string& detail);
     void journal(std::string line) { journal_.push_back(std::move(line)); }
+    [[nodiscard]] const std::vector<TraceEntry>& traceEntries() const { return trace_; }
+    [[nodiscard]] const std::vector<std::string>& journalLines() const { return journal_; }
+    [[nodiscard]] const std::vector<std::string>& violations() const { return violations_; }
 
-    // Creates an object owned by the registry; it lives until the session ends.
+    // --- host objects ----------------------------------------------------------------------------
+    // Creates an object owned by the registry; it lives until the session ends or compact().
     template <class T, class... Args> T& make(Args&&... args)
     {
         auto object = std::make_unique<T>(*this, std::forward<Args>(args)...);
@@ -65,17 +75,37 @@ public:
         objects_.push_back(std::move(object));
         return ref;
     }
+    [[nodiscard]] int outstandingReferences() const;
+    [[nodiscard]] std::vector<std::string> heldObjects() const;
+    [[nodiscard]] std::size_t objectCount() const { return objects_.size(); }
+    // Frees what nothing can reach any more, and clears the trace and journal.
+    void compact();
 
+    // --- the add-in ----------------------------------------------------------------------------
+    void loadLibrary(const std::filesystem::path& library);
+    // Unloads it; false when the system kept it mapped.
+    bool unloadLibrary();
+    [[nodiscard]] AddinLibrary* library() const { return library_.get(); }
+    [[nodiscard]] bool unloaded() const { return unloaded_; }
+    // True while the add-in's static objects are being destroyed.
+    [[nodiscard]] bool unloading() const;
+    [[nodiscard]] const std::filesystem::path& libraryFolder() const { return libraryFolder_; }
+
+    // --- events ------------------------------------------------------------------------------
     // Runs a notification; anything escaping it is contained and traced.
     void deliver(const std::string& where, const std::function<void()>& notify);
-
     void connect(const adsk::core::EventHandler* handler, HandlerSlot* slot);
     void disconnect(const adsk::core::EventHandler* handler, HandlerSlot* slot);
     void handlerConstructed(const adsk::core::EventHandler* handler);
     void handlerDestroyed(const adsk::core::EventHandler* handler);
 
-    AppImpl& app() { return *app_; }
-
+private:
+    Options options_;
+    bool offline_ = false;
+    std::set<std::string> faults_;                    // refuse every call
+    std::map<std::string, std::set<long>> nthFaults_; // refuse only these calls, counted from 1
+    std::map<std::string, long> calls_;
+    std::set<std::string> fired_;
     std::vector<TraceEntry> trace_;
     std::vector<std::string> journal_;
     std::vector<std::string> violations_;
@@ -83,13 +113,6 @@ public:
     std::unique_ptr<AddinLibrary> library_;
     std::filesystem::path libraryFolder_;
     bool unloaded_ = false;
-
-private:
-    Options options_;
-    std::set<std::string> faults_;                    // refuse every call
-    std::map<std::string, std::set<long>> nthFaults_; // refuse only these calls, counted from 1
-    std::map<std::string, long> calls_;
-    bool offline_ = false;
     AppImpl* app_ = nullptr;
     std::map<const adsk::core::EventHandler*, std::vector<HandlerSlot*>> connections_;
 };

@@ -2,6 +2,7 @@
 // a label for reports, and whether the host has deleted it.
 #pragma once
 
+#include <functional>
 #include <string>
 
 namespace simhost {
@@ -32,6 +33,9 @@ protected:
     void releaseReference();
     // Records a contract violation when the add-in calls through a deleted object.
     void checkAlive(const char* operation) const;
+    // The host's deleteMe: the first call detaches the object from its collection and is traced
+    // as {"op":"deleteMe","kind":kind,"id":id}; later calls are refused (false).
+    bool deleteFromHost(const char* kind, const std::string& id, const std::function<void()>& detach);
 
     SessionState& session_;
 

@@ -75,7 +75,8 @@ struct HostView {
 
 class SIMHOST_API Session {
 public:
-    // Every name that Options::faults accepts.
+    // Every fault point, one per line of --list-faults. Per-command points are listed for this
+    // project's commands; Options::faults accepts them with any command id.
     static const std::vector<std::string>& faultPoints();
 
     explicit Session(Options options);
@@ -94,7 +95,7 @@ public:
     bool stop();
     // What the host does when the user clicks a toolbar button.
     void click(const std::string& commandId);
-    // A message from the learning page to the palette's message event.
+    // A message from the learning page to the message event of the palette the add-in created.
     void message(const std::string& text);
     // The user closes that palette with its close button: it stays, hidden.
     void close(const std::string& paletteId);
@@ -114,6 +115,8 @@ public:
     // References the add-in holds now, and a label for each object concerned.
     [[nodiscard]] int outstandingReferences() const;
     [[nodiscard]] std::vector<std::string> heldObjects() const;
+    // The faults asked for (Options::faults, setFaults) that have not taken effect so far.
+    [[nodiscard]] std::vector<std::string> faultsNeverFired() const;
     // Contract violations seen so far (also in the trace as "violation" entries).
     [[nodiscard]] std::vector<std::string> violations() const;
     // Low-level lifecycle log (handler construction/destruction, releases) for ordering checks.

@@ -1,0 +1,75 @@
+// The toolbars, the "QATRight" toolbar with the host's own anchor controls, and the command
+// controls add-ins place in it (sdk: Core/UserInterface/Toolbars.h).
+#pragma once
+
+#include "Commands.h"
+
+#include <string>
+#include <vector>
+
+namespace simhost {
+
+class ToolbarControlsImpl;
+
+class CommandControlImpl final : public Counted<core::CommandControl> {
+public:
+    // definitionId is empty for the host's own controls.
+    CommandControlImpl(SessionState& session, ToolbarControlsImpl& container, const CommandDefinitionsImpl& definitions,
+                       std::string id, std::string definitionId);
+    [[nodiscard]] const std::string& id() const { return id_; }
+    [[nodiscard]] const std::string& definitionId() const { return definitionId_; }
+
+protected:
+    void* queryInterface(const char* id) const override;
+
+private:
+    bool deleteMe_raw() override;
+    char* id_raw() const override;
+    core::CommandDefinition* commandDefinition_raw() const override;
+
+    ToolbarControlsImpl& container_;
+    const CommandDefinitionsImpl& definitions_;
+    std::string id_;
+    std::string definitionId_;
+};
+
+class ToolbarControlsImpl final : public Counted<core::ToolbarControls> {
+public:
+    ToolbarControlsImpl(SessionState& session, const CommandDefinitionsImpl& definitions);
+    [[nodiscard]] IdList<CommandControlImpl>& list() { return controls_; }
+    [[nodiscard]] const IdList<CommandControlImpl>& list() const { return controls_; }
+
+private:
+    core::CommandControl* addCommand_raw(core::CommandDefinition* definition, const char* positionID,
+                                         bool isBefore) override;
+    core::ToolbarControl* itemById_raw(const char* id) const override;
+
+    const CommandDefinitionsImpl& definitions_;
+    IdList<CommandControlImpl> controls_;
+};
+
+class ToolbarImpl final : public Counted<core::Toolbar> {
+public:
+    ToolbarImpl(SessionState& session, const CommandDefinitionsImpl& definitions, std::string id);
+    [[nodiscard]] ToolbarControlsImpl& controls() { return controls_; }
+    [[nodiscard]] const std::string& id() const { return id_; }
+
+private:
+    core::ToolbarControls* controls_raw() const override;
+    char* id_raw() const override;
+
+    std::string id_;
+    ToolbarControlsImpl& controls_;
+};
+
+class ToolbarsImpl final : public Counted<core::Toolbars> {
+public:
+    ToolbarsImpl(SessionState& session, const CommandDefinitionsImpl& definitions);
+    [[nodiscard]] ToolbarImpl& quickAccessRight() { return qatRight_; }
+
+private:
+    core::Toolbar* itemById_raw(const char* id) const override;
+    ToolbarImpl& qatRight_;
+};
+
+} // namespace simhost

@@ -110,12 +110,4 @@ TEST(HostContract, LoadErrorsNameTheFileAndTheSymbol)
     }
 }
 
-TEST(HostContract, EveryFaultPointIsUnique)
-{
-    auto points = simhost::Session::faultPoints();
-    std::sort(points.begin(), points.end());
-    EXPECT_EQ(std::adjacent_find(points.begin(), points.end()), points.end());
-    EXPECT_GT(points.size(), 40U);
-}
-
 } // namespace

@@ -53,6 +53,10 @@ void runActions(simhost::Session& session, const std::vector<hostsim::Action>& a
     if (session.loaded()) {
         session.unload();
     }
+    // A fault that never took effect is most likely a command id the add-in does not define.
+    for (const std::string& fault : session.faultsNeverFired()) {
+        session.note("fault never took effect: " + fault);
+    }
 }
 
 // Writes the picture of the host's state now; false (with a message) when the file cannot be written.

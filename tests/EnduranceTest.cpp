@@ -52,7 +52,6 @@ TEST(Endurance, TenThousandRunStopCyclesAndPageMessagesInConstantMemory)
     }
     const long peakAfterCycles = peakRssKiB();
 
-    host.setFaults({});
     ASSERT_TRUE(host.run());
     host.click("runTeachPalette"); // the palette is there for the messages
     long messagePeakAtMark = 0;

@@ -9,7 +9,6 @@
 #include <algorithm>
 #include <iostream>
 #include <map>
-#include <sstream>
 
 using testing_support::AddinSession;
 
@@ -87,23 +86,10 @@ const std::map<std::string, Results>& expectedResults()
 
 std::vector<std::string> listedFaults()
 {
-#if defined(_WIN32)
-    const auto hostsim = testing_support::binaryDirectory() / "hostsim.exe";
-#else
-    const auto hostsim = testing_support::binaryDirectory() / "hostsim";
-#endif
-    const auto listed = testing_support::runProcess(hostsim, {"--list-faults"});
+    const auto listed = testing_support::runProcess(testing_support::hostsimProgram(), {"--list-faults"});
     EXPECT_EQ(listed.exitCode, 0);
-    std::vector<std::string> faults;
-    std::istringstream lines(listed.out);
-    for (std::string line; std::getline(lines, line);) {
-        if (!line.empty() && line.back() == '\r') {
-            line.pop_back();
-        }
-        if (!line.empty()) {
-            faults.push_back(line);
-        }
-    }
+    std::vector<std::string> faults = testing_support::outputLines(listed.out);
+    std::erase(faults, std::string());
     return faults;
 }
 

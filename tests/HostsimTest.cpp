@@ -8,33 +8,13 @@
 
 #include <gtest/gtest.h>
 
-#include <sstream>
-
 using testing_support::runProcess;
 
 namespace {
 
-std::filesystem::path hostsim()
-{
-#if defined(_WIN32)
-    return testing_support::binaryDirectory() / "hostsim.exe";
-#else
-    return testing_support::binaryDirectory() / "hostsim";
-#endif
-}
+std::filesystem::path hostsim() { return testing_support::hostsimProgram(); }
 
-std::vector<std::string> lines(const std::string& text)
-{
-    std::vector<std::string> result;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) {
-        if (!line.empty() && line.back() == '\r') {
-            line.pop_back();
-        }
-        result.push_back(line);
-    }
-    return result;
-}
+std::vector<std::string> lines(const std::string& text) { return testing_support::outputLines(text); }
 
 // A copy of the add-in in a fresh folder, so every test starts without a launch record.
 class Hostsim : public ::testing::Test {

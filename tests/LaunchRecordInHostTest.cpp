@@ -14,7 +14,6 @@ TEST(LaunchRecordInHost, TheAddinCountsItsOwnStartsBesideItself)
 {
     const ScratchFolder scratch("addin");
     const auto folder = scratch.path() / std::filesystem::u8path("Doplňky.dll") / std::filesystem::u8path("插件");
-    std::vector<std::string> folders;
     for (int start = 0; start < 5; ++start) {
         testing_support::AddinSession addin(folder);
         ASSERT_TRUE(addin.host().run());

@@ -12,14 +12,7 @@ using testing_support::runProcess;
 
 namespace {
 
-std::filesystem::path hostsim()
-{
-#if defined(_WIN32)
-    return testing_support::binaryDirectory() / "hostsim.exe";
-#else
-    return testing_support::binaryDirectory() / "hostsim";
-#endif
-}
+std::filesystem::path hostsim() { return testing_support::hostsimProgram(); }
 
 std::string base64(const std::string& bytes)
 {

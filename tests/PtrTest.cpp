@@ -84,7 +84,7 @@ TEST(Ptr, DetachHandsTheReferenceOver)
 TEST(Ptr, CallingThroughAnEmptyPtrThrowsAPlainStdException)
 {
     const Ptr<adsk::core::Application> empty;
-    EXPECT_TRUE(empty == nullptr);
+    EXPECT_EQ(empty, nullptr);
     try {
         (void)empty->isOffLine();
         FAIL() << "no exception";

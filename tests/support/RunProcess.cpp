@@ -2,6 +2,8 @@
 
 #include "TestPaths.h"
 
+#include <sstream>
+
 #if defined(_WIN32)
 #include <windows.h>
 #else
@@ -110,5 +112,18 @@ ProcessResult runProcess(const std::filesystem::path& program, const std::vector
     return result;
 }
 #endif
+
+std::vector<std::string> outputLines(const std::string& text)
+{
+    std::vector<std::string> result;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) {
+        if (!line.empty() && line.back() == '\r') {
+            line.pop_back();
+        }
+        result.push_back(line);
+    }
+    return result;
+}
 
 } // namespace testing_support

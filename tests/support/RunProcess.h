@@ -13,6 +13,9 @@ struct ProcessResult {
     std::string err;
 };
 
+// A program's output as lines, without their line ends (LF or CR LF).
+std::vector<std::string> outputLines(const std::string& text);
+
 // Runs program with arguments in folder (the current one when empty).
 ProcessResult runProcess(const std::filesystem::path& program, const std::vector<std::string>& arguments,
                          const std::filesystem::path& folder = {});

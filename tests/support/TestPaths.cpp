@@ -34,6 +34,15 @@ std::filesystem::path addinLibrary()
 #endif
 }
 
+std::filesystem::path hostsimProgram()
+{
+#if defined(_WIN32)
+    return binaryDirectory() / "hostsim.exe";
+#else
+    return binaryDirectory() / "hostsim";
+#endif
+}
+
 ScratchFolder::ScratchFolder(const std::string& hint)
 {
     static std::atomic<int> counter{0};

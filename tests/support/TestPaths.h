@@ -11,6 +11,8 @@ std::filesystem::path binaryDirectory();
 
 // The built add-in library.
 std::filesystem::path addinLibrary();
+// The built hostsim program.
+std::filesystem::path hostsimProgram();
 
 // A new empty folder under the system's temporary folder, removed by the destructor.
 class ScratchFolder {

@@ -40,7 +40,7 @@ void CmdEshopCreatedEventHandler::notify(const core::Ptr<core::CommandCreatedEve
 
 void CmdExecuteEventHandler::notify(const core::Ptr<core::CommandEventArgs>& /*eventArgs*/)
 {
-    containNotification([] { showPalette(); });
+    containNotification([] { showPalette(addinState()); });
 }
 
 void CmdEshopExecuteEventHandler::notify(const core::Ptr<core::CommandEventArgs>& /*eventArgs*/)

@@ -23,9 +23,8 @@ core::Ptr<core::Toolbar> findQuickAccessToolbar(const core::Ptr<core::Applicatio
 }
 
 // A step that returns false ends run; nothing done before is undone.
-bool runSteps()
+bool runSteps(AddinState& state)
 {
-    AddinState& state = addinState();
     storeReference(state.application, core::Application::get());
     if (!state.application) {
         return false;
@@ -43,18 +42,17 @@ bool runSteps()
         onlineStatus->add(&state.onlineStatusChanged); // the answer is not needed
     }
     if (!state.application->isOffLine() && isFirstLaunches(state.launchCount)) {
-        showPalette();
+        showPalette(state);
     }
     const core::Ptr<core::Toolbar> toolbar = findQuickAccessToolbar(state.application);
     if (!toolbar) {
         return false;
     }
-    return createToolbarCommands(toolbar);
+    return createToolbarCommands(state, toolbar);
 }
 
-bool stopSteps()
+bool stopSteps(AddinState& state)
 {
-    AddinState& state = addinState();
     if (!state.userInterface) {
         return true;
     }
@@ -71,7 +69,7 @@ bool stopSteps()
     if (!toolbar) {
         return false;
     }
-    removeToolbarCommands(toolbar);
+    removeToolbarCommands(state, toolbar);
     state.userInterface = nullptr;
     return true;
 }
@@ -85,11 +83,11 @@ extern "C" {
 // Neither entry point reads its argument.
 XI_EXPORT bool run(const char* /*context*/)
 {
-    return trelvik::containEntryPoint([] { return trelvik::runSteps(); });
+    return trelvik::containEntryPoint([] { return trelvik::runSteps(trelvik::addinState()); });
 }
 
 XI_EXPORT bool stop(const char* /*context*/)
 {
-    return trelvik::containEntryPoint([] { return trelvik::stopSteps(); });
+    return trelvik::containEntryPoint([] { return trelvik::stopSteps(trelvik::addinState()); });
 }
 }

@@ -45,8 +45,8 @@ std::string formatDate(const platform::LocalDate& date)
 
 bool isSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 
-// Lines without their ends; CR LF and LF end a line, and the end of the content right after a
-// line end yields no further line.
+} // namespace
+
 std::vector<std::string_view> splitLines(std::string_view content)
 {
     std::vector<std::string_view> lines;
@@ -61,8 +61,6 @@ std::vector<std::string_view> splitLines(std::string_view content)
     }
     return lines;
 }
-
-} // namespace
 
 NativePath launchRecordPath(const NativePath& library)
 {

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace trelvik {
 
@@ -27,6 +28,10 @@ struct RecordUpdate {
 
 // Advances the counter of an existing record's content.
 RecordUpdate advanceRecordText(std::string_view content);
+
+// The record's lines without their ends: CR LF and LF end a line, and the end of the content right
+// after a line end yields no further line.
+std::vector<std::string_view> splitLines(std::string_view content);
 
 // Reads line 2 the way strtol reads base 10; no digits or a value outside 32 bits give 0.
 std::int32_t parseCounter(std::string_view line);

@@ -1,10 +1,8 @@
 #include "LearningPalette.h"
 
 #include "AddinState.h"
-#include "Containment.h"
 #include "HostText.h"
 #include "LinkPolicy.h"
-#include "PaletteHandlers.h"
 #include "ShellText.h"
 #include "platform/Platform.h"
 
@@ -43,9 +41,9 @@ bool registerMessageHandler(AddinState& state, core::HTMLEventHandler& handler)
 
 } // namespace
 
-void displayPalette(const core::Ptr<core::Palettes>& palettes, core::HTMLEventHandler& handler, const std::string& url)
+void displayPalette(AddinState& state, const core::Ptr<core::Palettes>& palettes, core::HTMLEventHandler& handler,
+                    const std::string& url)
 {
-    AddinState& state = addinState();
     storeReference(state.palette, palettes->itemById(paletteId));
     if (state.palette) {
         // Found: shown again as it is, no reload and no docking; only a palette whose handler
@@ -71,9 +69,9 @@ void displayPalette(const core::Ptr<core::Palettes>& palettes, core::HTMLEventHa
     state.palette->isVisible(true);
 }
 
-void showPalette()
+void showPalette(AddinState& state)
 {
-    const std::string url = composeLearningPageUrl(addinState().application);
+    const std::string url = composeLearningPageUrl(state.application);
     // The palette side takes the application afresh, not from the add-in state.
     const core::Ptr<core::Application> application = core::Application::get();
     if (!application) {
@@ -87,7 +85,7 @@ void showPalette()
     if (!palettes) {
         return;
     }
-    displayPalette(palettes, addinState().quelsHtml, url);
+    displayPalette(state, palettes, state.quelsHtml, url);
 }
 
 void openPageLink(const core::Ptr<core::HTMLEventArgs>& eventArgs)
@@ -99,16 +97,6 @@ void openPageLink(const core::Ptr<core::HTMLEventArgs>& eventArgs)
     ShellText wide;
     wide.convert(link->c_str(), CP_UTF8_PAGE);
     platform::shellExecute(u"open", wide.get(), nullptr, nullptr, platform::showNormal);
-}
-
-void QuelsHTMLEventHandler::notify(const core::Ptr<core::HTMLEventArgs>& eventArgs)
-{
-    containNotification([&] { openPageLink(eventArgs); });
-}
-
-void QuelFirst3sHTMLEventHandler::notify(const core::Ptr<core::HTMLEventArgs>& eventArgs)
-{
-    containNotification([&] { openPageLink(eventArgs); });
 }
 
 } // namespace trelvik

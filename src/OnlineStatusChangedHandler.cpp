@@ -22,7 +22,7 @@ void OnlineStatusChangedHandler::notify(const core::Ptr<core::ApplicationEventAr
         if (!palettes) {
             return;
         }
-        displayPalette(palettes, state.quelFirst3sHtml, url);
+        displayPalette(state, palettes, state.quelFirst3sHtml, url);
     });
 }
 

@@ -36,9 +36,8 @@ constexpr ButtonCommand eshopCommand{
     "resources/Eshop/LessTen",
 };
 
-core::Ptr<core::CommandDefinition> define(const ButtonCommand& button)
+core::Ptr<core::CommandDefinition> define(const AddinState& state, const ButtonCommand& button)
 {
-    const AddinState& state = addinState();
     const char* folder = useLessTenIcons(state.launchCount) ? button.lessTenIconFolder : button.iconFolder;
     // Names and tooltips are converted right before they reach the host.
     return state.userInterface->commandDefinitions()->addButtonDefinition(button.id, toHostText(button.name),
@@ -51,10 +50,9 @@ template <class Handler> bool addCreatedHandler(const core::Ptr<core::CommandDef
     return created && created->add(&handler);
 }
 
-void removeCommand(const core::Ptr<core::Toolbar>& toolbar, const char* id)
+void removeCommand(const AddinState& state, const core::Ptr<core::Toolbar>& toolbar, const char* id)
 {
-    if (core::Ptr<core::CommandDefinition> definition =
-            addinState().userInterface->commandDefinitions()->itemById(id)) {
+    if (core::Ptr<core::CommandDefinition> definition = state.userInterface->commandDefinitions()->itemById(id)) {
         definition->deleteMe();
     }
     if (const core::Ptr<core::ToolbarControl> control = toolbar->controls()->itemById(id)) {
@@ -66,14 +64,13 @@ void removeCommand(const core::Ptr<core::Toolbar>& toolbar, const char* id)
 
 } // namespace
 
-bool createToolbarCommands(const core::Ptr<core::Toolbar>& toolbar)
+bool createToolbarCommands(AddinState& state, const core::Ptr<core::Toolbar>& toolbar)
 {
-    AddinState& state = addinState();
-    const core::Ptr<core::CommandDefinition> guide = define(guideCommand);
+    const core::Ptr<core::CommandDefinition> guide = define(state, guideCommand);
     if (!guide) {
         return false;
     }
-    const core::Ptr<core::CommandDefinition> eshop = define(eshopCommand);
+    const core::Ptr<core::CommandDefinition> eshop = define(state, eshopCommand);
     if (!eshop) {
         return false;
     }
@@ -86,10 +83,10 @@ bool createToolbarCommands(const core::Ptr<core::Toolbar>& toolbar)
     return addCreatedHandler(guide, state.cmdCreated) && addCreatedHandler(eshop, state.cmdEshopCreated);
 }
 
-void removeToolbarCommands(const core::Ptr<core::Toolbar>& toolbar)
+void removeToolbarCommands(const AddinState& state, const core::Ptr<core::Toolbar>& toolbar)
 {
-    removeCommand(toolbar, eshopCommand.id);
-    removeCommand(toolbar, guideCommand.id);
+    removeCommand(state, toolbar, eshopCommand.id);
+    removeCommand(state, toolbar, guideCommand.id);
 }
 
 } // namespace trelvik

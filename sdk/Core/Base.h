@@ -3,6 +3,17 @@
 // Every host object is reference counted: addref() and release() are its first two virtual
 // operations. Public wrappers call private *_raw operations; a text result is a host-allocated
 // zero-terminated UTF-8 array that the wrapper copies and frees with DeallocateArrayInternal.
+//
+// The contract every host object keeps, stated once:
+// - When: operations may be called only on the host's user-interface thread, from run, stop or
+//   a notification the host delivers; the host calls these one at a time.
+// - References: an operation that yields an object hands the caller one reference, which the
+//   returned Ptr adopts and releases when it ends; "none" is an empty Ptr. The host owns the
+//   object itself: it lives as long as the host keeps it, at least while a reference is held.
+// - After deleteMe(): the object is gone from the host's collections and isValid() is false;
+//   references to it may still be released, but any other call through it breaks the contract
+//   (the simulated host records it as "callThroughDeleted" and answers as before). A second
+//   deleteMe() answers false.
 #pragma once
 
 #include "Memory.h"

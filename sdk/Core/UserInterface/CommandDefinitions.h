@@ -9,6 +9,8 @@ class CommandDefinition : public Base {
 public:
     static const char* classType() { return "adsk::core::CommandDefinition"; }
     static const char* interfaceId() { return classType(); }
+    // Fired each time the user runs the command: the host creates a Command from this definition
+    // and hands it to the handlers in the event arguments.
     Ptr<CommandCreatedEvent> commandCreated() const { return Ptr<CommandCreatedEvent>(commandCreated_raw()); }
     bool deleteMe() { return deleteMe_raw(); }
     std::string id() const { return detail::takeHostText(id_raw()); }
@@ -23,13 +25,16 @@ class CommandDefinitions : public Base {
 public:
     static const char* classType() { return "adsk::core::CommandDefinitions"; }
     static const char* interfaceId() { return classType(); }
-    // Texts are UTF-8; resourceFolder is relative to the add-in's folder.
+    // A button definition. Texts are UTF-8; resourceFolder is relative to the add-in's folder and
+    // holds the button's images (16x16.png, 32x32.png, 64x64.png, optionally *-dark.png). An id
+    // that is already defined: refused (empty Ptr) - an add-in deletes its definitions in stop.
     Ptr<CommandDefinition> addButtonDefinition(const std::string& id, const std::string& name,
                                                const std::string& tooltip, const std::string& resourceFolder = "")
     {
         return Ptr<CommandDefinition>(
             addButtonDefinition_raw(id.c_str(), name.c_str(), tooltip.c_str(), resourceFolder.c_str()));
     }
+    // The definition with that id, or an empty Ptr.
     Ptr<CommandDefinition> itemById(const std::string& id) const
     {
         return Ptr<CommandDefinition>(itemById_raw(id.c_str()));

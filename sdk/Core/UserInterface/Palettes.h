@@ -1,4 +1,5 @@
-// HTML palettes: host windows that show a web page.
+// HTML palettes: host windows that show a web page. The host owns a palette until its deleteMe();
+// the user's close button only hides it (isVisible() false), it stays in Palettes.
 #pragma once
 
 #include "../CoreTypeDefs.h"
@@ -11,9 +12,11 @@ public:
     static const char* classType() { return "adsk::core::Palette"; }
     static const char* interfaceId() { return classType(); }
     bool isVisible() const { return isVisible_raw(); }
+    // Shows (true) or hides the palette; its page is not reloaded.
     bool isVisible(bool value) { return isVisible_raw(value); }
     PaletteDockingStates dockingState() const { return dockingState_raw(); }
     bool dockingState(PaletteDockingStates value) { return dockingState_raw(value); }
+    // Fired when the palette's page calls adsk.fusionSendData(action, data).
     Ptr<HTMLEvent> incomingFromHTML() const { return Ptr<HTMLEvent>(incomingFromHTML_raw()); }
     bool deleteMe() { return deleteMe_raw(); }
     std::string id() const { return detail::takeHostText(id_raw()); }
@@ -32,6 +35,8 @@ class Palettes : public Base {
 public:
     static const char* classType() { return "adsk::core::Palettes"; }
     static const char* interfaceId() { return classType(); }
+    // A new palette loading htmlFileURL, visible at once when isVisible. An id that already names a
+    // palette: refused (empty Ptr); find it with itemById() instead.
     Ptr<Palette> add(const std::string& id, const std::string& name, const std::string& htmlFileURL, bool isVisible,
                      bool showCloseButton, bool isResizable, int width = 200, int height = 200,
                      bool useNewWebBrowser = true)
@@ -39,6 +44,7 @@ public:
         return Ptr<Palette>(add_raw(id.c_str(), name.c_str(), htmlFileURL.c_str(), isVisible, showCloseButton,
                                     isResizable, width, height, useNewWebBrowser));
     }
+    // The palette with that id (visible or closed by the user), or an empty Ptr once deleted.
     Ptr<Palette> itemById(const std::string& id) const { return Ptr<Palette>(itemById_raw(id.c_str())); }
 
 private:

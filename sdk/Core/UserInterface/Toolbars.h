@@ -1,4 +1,5 @@
 // Toolbars and their controls. A control placed from a command definition is a CommandControl.
+// The host owns toolbars and controls; a control an add-in placed stays until its deleteMe().
 #pragma once
 
 #include "CommandDefinitions.h"
@@ -32,11 +33,16 @@ class ToolbarControls : public Base {
 public:
     static const char* classType() { return "adsk::core::ToolbarControls"; }
     static const char* interfaceId() { return classType(); }
+    // Places a control for commandDefinition (a live definition) before the control positionID, or
+    // after it when isBefore is false; a positionID that names no control places it at the end.
+    // A control with the definition's id already in this toolbar: refused (empty Ptr).
     Ptr<CommandControl> addCommand(const Ptr<CommandDefinition>& commandDefinition, const std::string& positionID = "",
                                    bool isBefore = true)
     {
         return Ptr<CommandControl>(addCommand_raw(commandDefinition.get(), positionID.c_str(), isBefore));
     }
+    // The control with that id (the host's own or a placed one), or an empty Ptr. View it as a
+    // CommandControl with cast<CommandControl>(); a control of another kind gives an empty Ptr.
     Ptr<ToolbarControl> itemById(const std::string& id) const { return Ptr<ToolbarControl>(itemById_raw(id.c_str())); }
 
 private:

@@ -2,7 +2,7 @@
 # Renders the button icons into the four icon folders with ImageMagick (Debian: imagemagick).
 # Drawn at 256x256 and scaled down, so every size shows the same picture. The "LessTen" sets
 # (used during the first ten starts) carry an orange "new" star badge. Dark variants are the
-# same pictures on a lighter plate, for highlighted buttons.
+# same pictures on a lighter plate, for highlighted buttons. Output: 8-bit RGBA PNGs.
 set -eu
 cd "$(dirname "$0")"
 convert=${CONVERT:-/usr/bin/convert}
@@ -36,7 +36,7 @@ render() { # folder plate symbol badge suffix
         -draw "$symbol" ${extra:+-draw "$extra"} "$work"
     for size in 16 32 64; do
         "$convert" "$work" -filter Lanczos -resize "${size}x${size}" -strip \
-            -define png:exclude-chunks=date,time "$folder/${size}x${size}${suffix}.png"
+            -depth 8 -define png:exclude-chunks=date,time "PNG32:$folder/${size}x${size}${suffix}.png"
     done
     rm -f "$work"
 }

@@ -1,11 +1,15 @@
 #!/bin/sh
 # Times one run + stop of the add-in natively and under Wine, in one go: hostsim drives N
 # run/stop pairs and then one pair, and the difference divided by N - 1 leaves out process
-# start-up and library loading. Needs the release and windows presets built (scripts/test.sh
-# builds both). Usage: scripts/bench-wine.sh [N]   (default 2000)
+# start-up and library loading (with N = 1 the one pair is reported with them). Needs the release
+# and windows presets built (scripts/test.sh builds both). Usage: scripts/bench-wine.sh [N]
+# (default 2000)
 set -eu
 cd "$(dirname "$0")/.."
 pairs=${1:-2000}
+case $pairs in
+'' | *[!0-9]* | 0) echo "usage: scripts/bench-wine.sh [N]   (N: run/stop pairs, 1 or more)" >&2; exit 2 ;;
+esac
 native=build/release/bin
 windows=build/windows/bin
 for file in "$native/hostsim" "$windows/hostsim.exe"; do
@@ -17,6 +21,7 @@ actions() { i=0; while [ "$i" -lt "$1" ]; do printf 'run stop '; i=$((i + 1)); d
 many=$(actions "$pairs")
 one=$(actions 1)
 now() { date +%s%N; }
+wine_hostsim() { cmake/wine-run.sh "$PWD/build/windows/wineprefix" "$windows/hostsim.exe" "$@"; }
 measure() { # label command...
     label=$1
     shift
@@ -26,17 +31,20 @@ measure() { # label command...
     # shellcheck disable=SC2086 # the action words are meant to split
     "$@" $many >/dev/null
     middle=$(now)
-    # shellcheck disable=SC2086
-    "$@" $one >/dev/null
-    end=$(now)
-    per=$(( ((middle - start) - (end - middle)) / (pairs - 1) ))
-    echo "$label: $per ns per run + stop ($pairs pairs)"
+    if [ "$pairs" -gt 1 ]; then
+        # shellcheck disable=SC2086
+        "$@" $one >/dev/null
+        end=$(now)
+        per=$(( ((middle - start) - (end - middle)) / (pairs - 1) ))
+        echo "$label: $per ns per run + stop ($pairs pairs)"
+    else
+        per=$((middle - start))
+        echo "$label: $per ns for one run + stop, process start-up and library loading included"
+    fi
     echo "$per" >"$work/$label"
 }
 cp "$native/TrelvikDizivoro360.so" "$work/"
 measure native "$native/hostsim" "$work/TrelvikDizivoro360.so"
 cp "$windows/TrelvikDizivoro360.dll" "$work/"
-WINE_RUN="cmake/wine-run.sh $PWD/build/windows/wineprefix"
-# shellcheck disable=SC2086
-measure wine $WINE_RUN "$windows/hostsim.exe" "$work/TrelvikDizivoro360.dll" 2>/dev/null
+measure wine wine_hostsim "$work/TrelvikDizivoro360.dll" 2>/dev/null
 echo "wine / native: $(awk "BEGIN { printf \"%.1f\", $(cat "$work/wine") / $(cat "$work/native") }")x"

@@ -1,10 +1,13 @@
 #!/bin/sh
-# Builds everything and runs every test:
-#   native   Debug, AddressSanitizer + UndefinedBehaviorSanitizer: unit, behaviour, hostsim,
-#            fault sweep, endurance, binary and package checks
+# Builds everything and runs every test (each preset's workflow: configure, build, test):
+#   native   Debug, AddressSanitizer + UndefinedBehaviorSanitizer: unit, behaviour, hostsim and
+#            picture, fault sweep, endurance, the launch record under concurrent and dying
+#            processes, the link check against Node's URL parser, the host build, binary and
+#            package checks
 #   release  the same suite optimised, plus Valgrind memcheck of a whole hostsim session
 #   fuzz     both libFuzzer targets, a fixed number of inputs from a fixed seed
-#   windows  mingw-w64 cross-build, every suite run under Wine
+#   windows  mingw-w64 cross-build, every suite run under Wine, the host build with mingw, and
+#            the per-user MSI installed, run, upgraded (signed) and uninstalled in a fresh prefix
 # Installs what it needs when run as root. TRELVIK_SKIP_WINDOWS=1 leaves the Windows suite out.
 set -eu
 cd "$(dirname "$0")/.."
@@ -14,12 +17,9 @@ packages="$NATIVE_PACKAGES $RELEASE_PACKAGES $TEST_PACKAGES $FUZZ_PACKAGES"
 # shellcheck disable=SC2086
 sh scripts/ensure-packages.sh $packages
 
-jobs=$(nproc 2>/dev/null || echo 2)
 for preset in native release; do
     echo "== $preset: configure, build, test"
-    cmake --preset $preset
-    cmake --build --preset $preset -j "$jobs"
-    ctest --preset $preset -j "$jobs"
+    cmake --workflow --preset $preset
 done
 
 echo "== fuzz: smoke run of both targets"
@@ -27,8 +27,6 @@ sh scripts/fuzz.sh --runs 200000
 
 if [ "${TRELVIK_SKIP_WINDOWS:-0}" != 1 ]; then
     echo "== windows: configure, cross-build, test under Wine"
-    cmake --preset windows
-    cmake --build --preset windows -j "$jobs"
-    ctest --preset windows -j "$jobs"
+    cmake --workflow --preset windows
 fi
 echo "== all tests passed"

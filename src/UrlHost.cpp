@@ -163,8 +163,13 @@ bool isValidLabel(std::string_view label)
                 return false;
             }
             ++i;
-        } else if (const std::optional<char32_t> cp = decodeUtf8(label, i); !cp || !isDomainLetter(*cp)) {
-            return false;
+        } else {
+            std::size_t next = i; // a copy, so that i stays in a register
+            const std::optional<char32_t> cp = decodeUtf8(label, next);
+            if (!cp || !isDomainLetter(*cp)) {
+                return false;
+            }
+            i = next;
         }
     }
     return true;

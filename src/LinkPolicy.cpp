@@ -108,7 +108,7 @@ std::size_t keepRun(std::string_view text, std::size_t i)
     return i;
 }
 
-// Checks text character by character and adds its characters to count: false when a
+// Checks text character by character and adds the characters it becomes to count: false when a
 // character is refused (or, with encodeUnsafe false, would need encoding). With out, copies
 // the text there, percent-encoding what needs it.
 bool scan(std::string_view text, bool encodeUnsafe, std::size_t& count, std::string* out)
@@ -126,6 +126,7 @@ bool scan(std::string_view text, bool encodeUnsafe, std::size_t& count, std::str
             if (!encodeUnsafe) {
                 return false;
             }
+            count += 2; // the limit is on what the shell gets: "%7C" for "|"
             if (out != nullptr) {
                 const auto byte = static_cast<unsigned char>(text[i]);
                 out->append(text.substr(copiedUpTo, i - copiedUpTo));

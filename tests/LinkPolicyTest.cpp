@@ -126,6 +126,10 @@ TEST(LinkPolicyLength, AtMost2048Characters)
     }
     EXPECT_EQ(trelvik::acceptLink(czech), czech);
     EXPECT_EQ(trelvik::acceptLink(czech + "a"), none);
+    // The limit holds for what is opened: an encoded character counts as its three.
+    const std::string encodable = prefix + std::string(2048 - prefix.size() - 3, 'a') + "|";
+    EXPECT_EQ(trelvik::acceptLink(encodable), encodable.substr(0, encodable.size() - 1) + "%7C");
+    EXPECT_EQ(trelvik::acceptLink(encodable + "|"), none);
 }
 
 } // namespace

@@ -74,9 +74,12 @@ const std::map<std::string, Results>& expectedResults()
     };
     static const std::map<std::string, Results> all = [] {
         std::map<std::string, Results> merged = table;
+        const std::vector<std::string> ids = commandIdsOfTheAddin();
         for (const auto& [point, results] : keyed) {
-            for (const std::string& id : commandIdsOfTheAddin()) {
-                merged[point + ":" + id] = results;
+            for (const std::string& id : ids) {
+                std::string name = point;
+                name.append(":").append(id);
+                merged[name] = results;
             }
         }
         return merged;

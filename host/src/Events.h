@@ -14,9 +14,10 @@ namespace simhost {
 // Interface: the sdk event class; Handler: its handler base; Args: its argument class.
 // addFault and argsFault are its fault points (faults::…); commandId qualifies them for the
 // events of one command (empty for the others).
+// Destroyed through Tracked, whose destructor is virtual; HandlerSlot's is protected on purpose.
 template <class Interface, class Handler, class Args>
-class EventImpl final : public Counted<Interface>,
-                        public HandlerSlot { // NOLINT(cppcoreguidelines-virtual-class-destructor)
+// NOLINTNEXTLINE(cppcoreguidelines-virtual-class-destructor)
+class EventImpl final : public Counted<Interface>, public HandlerSlot {
 public:
     EventImpl(SessionState& session, std::string traceName, const char* addFault, const char* argsFault,
               std::string commandId = {})

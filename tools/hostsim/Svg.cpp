@@ -141,10 +141,20 @@ void Svg::close()
 
 std::string Svg::str() const
 {
-    std::string document = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
-    document += "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + std::to_string(width_) + "\" height=\"" +
-                std::to_string(height_) + "\" viewBox=\"0 0 " + std::to_string(width_) + " " + std::to_string(height_) +
-                "\" font-family=\"sans-serif\">\n";
+    std::string document = R"(<?xml version="1.0" encoding="UTF-8"?>)"
+                           "\n";
+    const std::string width = std::to_string(width_);
+    const std::string height = std::to_string(height_);
+    document.append(R"(<svg xmlns="http://www.w3.org/2000/svg" width=")")
+        .append(width)
+        .append(R"(" height=")")
+        .append(height)
+        .append(R"(" viewBox="0 0 )")
+        .append(width)
+        .append(" ")
+        .append(height)
+        .append(R"(" font-family="sans-serif">)")
+        .append("\n");
     return document + body_ + "</svg>\n";
 }
 

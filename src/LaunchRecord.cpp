@@ -134,8 +134,13 @@ std::int32_t advanceLaunchRecord(const NativePath& library, const platform::Loca
         if (library.empty()) {
             return -1; // our own path is unknown: touch nothing
         }
-        // A record that is a symbolic link stays one: its target is what advances.
-        const NativePath record = files.resolve(launchRecordPath(library));
+        // A record that is a symbolic link stays one: its target is what advances (and what a
+        // dangling link's first start creates). Links that loop name no file that could be made.
+        const std::optional<NativePath> resolved = files.resolve(launchRecordPath(library));
+        if (!resolved) {
+            return 1;
+        }
+        const NativePath& record = *resolved;
         switch (files.kind(record)) {
         case platform::FileKind::Missing:
             // The count is 1 whether or not the record could be created.

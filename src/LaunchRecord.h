@@ -38,7 +38,8 @@ std::int32_t parseCounter(std::string_view line);
 
 // Creates or advances the record of the library and returns the launch count: 1 when the
 // record was created, -1 when it exists but cannot be read (it is then left alone), otherwise
-// the counter read. A record that cannot be written stays as it was. Never throws.
+// the counter read. The record is replaced in one step where that keeps everything it is, and
+// rewritten in place where it does not. Never throws.
 std::int32_t advanceLaunchRecord(const platform::NativePath& library, const platform::LocalDate& today,
                                  platform::FileSystem& files = platform::FileSystem::system()) noexcept;
 

@@ -168,6 +168,104 @@ TEST(LaunchRecordPosix, SymbolicLinkStaysALinkWhileItsTargetAdvances)
     EXPECT_EQ(std::distance(fs::directory_iterator(elsewhere.path()), {}), 1);
 }
 
+TEST(LaunchRecordPosix, DanglingLinksTargetIsCreatedAndAdvances)
+{
+    const Folder folder;
+    const ScratchFolder elsewhere("target");
+    const fs::path target = elsewhere.path() / "not_yet_there.txt";
+    fs::create_symlink(target, folder.record);
+    EXPECT_EQ(folder.start(), 1);
+    EXPECT_EQ(readBytes(target), date + "1");
+    EXPECT_EQ(folder.start(), 1);
+    EXPECT_EQ(folder.start(), 2);
+    EXPECT_TRUE(fs::is_symlink(folder.record));
+    EXPECT_EQ(fs::read_symlink(folder.record), target);
+    EXPECT_EQ(readBytes(target), date + "3\r\n");
+    EXPECT_EQ(std::distance(fs::directory_iterator(elsewhere.path()), {}), 1);
+
+    // Relative links are read from the link's own folder, through a chain.
+    const Folder chained;
+    fs::create_symlink("middle", chained.record);
+    fs::create_symlink("sub/end.txt", chained.scratch.path() / "middle");
+    fs::create_directory(chained.scratch.path() / "sub");
+    EXPECT_EQ(chained.start(), 1);
+    EXPECT_EQ(chained.start(), 1);
+    EXPECT_EQ(readBytes(chained.scratch.path() / "sub" / "end.txt"), date + "2\r\n");
+    EXPECT_TRUE(fs::is_symlink(chained.record));
+}
+
+// Links that loop name no file: nothing can be created through them, so every start is a first.
+TEST(LaunchRecordPosix, LinkLoopStaysALinkAndEveryStartCountsOne)
+{
+    const Folder selfLoop;
+    fs::create_symlink(selfLoop.record.filename(), selfLoop.record);
+    const Folder twoLinks;
+    fs::create_symlink("other", twoLinks.record);
+    fs::create_symlink(twoLinks.record.filename(), twoLinks.scratch.path() / "other");
+    for (const Folder* folder : {&selfLoop, &twoLinks}) {
+        for (int start = 0; start < 3; ++start) {
+            EXPECT_EQ(folder->start(), 1);
+        }
+        EXPECT_TRUE(fs::is_symlink(folder->record));
+        EXPECT_EQ(folder->entries(), folder == &selfLoop ? 1U : 2U);
+    }
+}
+
+// Ownership as a host started by another account would meet it (needs root, to be the others).
+class LaunchRecordOwner : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (geteuid() != 0) {
+            GTEST_SKIP() << "needs root to start as other users";
+        }
+        ASSERT_EQ(chmod(folder.scratch.path().c_str(), 0755), 0);
+        writeBytes(folder.record, date + "3\r\n");
+        ASSERT_EQ(chown(folder.record.c_str(), owner, owner), 0);
+        ASSERT_EQ(chmod(folder.record.c_str(), 0644), 0);
+    }
+    // A start in a child process with that user and group.
+    void startAs(uid_t user) const
+    {
+        inChild([&] {
+            if (setgid(user) != 0 || setuid(user) != 0) {
+                _exit(1);
+            }
+            folder.start();
+        });
+    }
+    [[nodiscard]] std::pair<uid_t, gid_t> ownerOfRecord() const
+    {
+        struct stat info {};
+        EXPECT_EQ(stat(folder.record.c_str(), &info), 0);
+        return {info.st_uid, info.st_gid};
+    }
+
+    static constexpr uid_t owner = 2000;
+    Folder folder;
+};
+
+TEST_F(LaunchRecordOwner, StartAsRootKeepsTheOwnersRecordTheOwners)
+{
+    EXPECT_EQ(folder.start(), 3);
+    EXPECT_EQ(ownerOfRecord(), std::make_pair(owner, owner));
+    startAs(owner); // the owner can still write it, so its own next start advances it
+    EXPECT_EQ(readBytes(folder.record), date + "5\r\n");
+    EXPECT_EQ(ownerOfRecord(), std::make_pair(owner, owner));
+    EXPECT_EQ(folder.entries(), 1U);
+}
+
+// Another user who may write the record but cannot give a new file its owner writes in place.
+TEST_F(LaunchRecordOwner, WriterThatCannotGiveTheOwnerRewritesInPlace)
+{
+    ASSERT_EQ(chmod(folder.scratch.path().c_str(), 0777), 0);
+    ASSERT_EQ(chmod(folder.record.c_str(), 0666), 0);
+    startAs(owner + 1);
+    EXPECT_EQ(readBytes(folder.record), date + "4\r\n");
+    EXPECT_EQ(ownerOfRecord(), std::make_pair(owner, owner));
+    EXPECT_EQ(folder.entries(), 1U);
+}
+
 TEST(LaunchRecordPosix, FifoAtTheRecordPathIsNoRecordAndNeverBlocks)
 {
     const Folder folder;

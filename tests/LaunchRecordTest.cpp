@@ -105,6 +105,11 @@ std::filesystem::path fakeLibrary(const std::filesystem::path& folder)
     return folder / "TrelvikDizivoro360.dll";
 }
 
+std::size_t entriesIn(const std::filesystem::path& folder)
+{
+    return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(folder), {}));
+}
+
 TEST(LaunchRecord, FirstFiveStartsCount11234)
 {
     const ScratchFolder scratch("record");
@@ -148,16 +153,49 @@ TEST(LaunchRecord, CountsBesideTheLibraryInAnyFolder)
     }
 }
 
+// The temporary file beside the record must fit wherever the record's name fits, up to the
+// 255 units a file name may have.
+TEST(LaunchRecord, LongestLibraryNamesStillGetACountingRecord)
+{
+    for (const std::size_t recordNameLength : {std::size_t{250}, std::size_t{255}}) {
+        const ScratchFolder scratch("long");
+        const std::string stem(recordNameLength - std::string("_Info.txt").size(), 'n');
+        const auto library = scratch.path() / (stem + ".dll");
+        const auto record = scratch.path() / (stem + "_Info.txt");
+        std::vector<std::int32_t> counts;
+        testing_support::SeamFiles files;
+        for (int start = 0; start < 3; ++start) {
+            counts.push_back(trelvik::advanceLaunchRecord(library.native(), today, files));
+        }
+        EXPECT_EQ(counts, (std::vector<std::int32_t>{1, 1, 2})) << recordNameLength;
+        // Each start went the atomic way, none fell back to writing in place.
+        EXPECT_EQ(std::count(files.steps.begin(), files.steps.end(), "replace"), 3) << recordNameLength;
+        EXPECT_EQ(readBytes(record), date + "3\r\n") << recordNameLength;
+        EXPECT_EQ(entriesIn(scratch.path()), 1U) << recordNameLength;
+    }
+}
+
+// A second name of the record sees every start: a rename would have split the two.
+TEST(LaunchRecord, HardLinkedRecordAdvancesUnderBothNames)
+{
+    const ScratchFolder scratch("hardlink");
+    const auto library = fakeLibrary(scratch.path());
+    const auto record = scratch.path() / "TrelvikDizivoro360_Info.txt";
+    const auto otherName = scratch.path() / "copy_of_the_record.txt";
+    writeBytes(record, date + "4\r\n");
+    std::filesystem::create_hard_link(record, otherName);
+    EXPECT_EQ(trelvik::advanceLaunchRecord(library.native(), today), 4);
+    EXPECT_EQ(trelvik::advanceLaunchRecord(library.native(), today), 5);
+    EXPECT_EQ(readBytes(record), date + "6\r\n");
+    EXPECT_EQ(readBytes(otherName), date + "6\r\n");
+    EXPECT_EQ(entriesIn(scratch.path()), 2U);
+}
+
 TEST(LaunchRecord, UnknownLibraryPathTouchesNothing) { EXPECT_EQ(trelvik::advanceLaunchRecord({}, today), -1); }
 
 // --- failures and steps seen through the file-system seam ---------------------------------
 
 using testing_support::SeamFiles;
-
-std::size_t entriesIn(const std::filesystem::path& folder)
-{
-    return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(folder), {}));
-}
 
 struct SeamCase {
     const char* name;
@@ -211,13 +249,29 @@ TEST(LaunchRecordSeam, UncreatableRecordStillCountsOneAndLeavesNothing)
 {
     const ScratchFolder scratch("record");
     const auto library = fakeLibrary(scratch.path());
-    for (const char* refused : {"create", "replace"}) {
-        SeamFiles files(testing_support::refuse(refused));
-        EXPECT_EQ(trelvik::advanceLaunchRecord(library.native(), today, files), 1) << refused;
-        // A missing record is never "rewritten in place": that would create it unsafely.
-        EXPECT_EQ(std::count(files.steps.begin(), files.steps.end(), "rewrite"), 0) << refused;
-        EXPECT_EQ(entriesIn(scratch.path()), 0U) << refused;
+    for (const std::vector<std::string>& refused :
+         {std::vector<std::string>{"create", "createNew"}, std::vector<std::string>{"replace", "createNew"}}) {
+        SeamFiles files(
+            [&](const std::string& step) { return std::find(refused.begin(), refused.end(), step) == refused.end(); });
+        EXPECT_EQ(trelvik::advanceLaunchRecord(library.native(), today, files), 1) << refused.front();
+        // A missing record is never "rewritten in place": only created, exclusively.
+        EXPECT_EQ(std::count(files.steps.begin(), files.steps.end(), "rewrite"), 0) << refused.front();
+        EXPECT_EQ(entriesIn(scratch.path()), 0U) << refused.front();
     }
+}
+
+// Where no temporary file can be had, the first start still gets its record: made in place.
+TEST(LaunchRecordSeam, FolderRefusingTheTemporaryFileStillGetsTheFirstRecord)
+{
+    const ScratchFolder scratch("record");
+    const auto library = fakeLibrary(scratch.path());
+    SeamFiles files(testing_support::refuse("create"));
+    EXPECT_EQ(trelvik::advanceLaunchRecord(library.native(), today, files), 1);
+    EXPECT_EQ(std::count(files.steps.begin(), files.steps.end(), "createNew"), 1);
+    EXPECT_EQ(readBytes(scratch.path() / "TrelvikDizivoro360_Info.txt"), date + "1");
+    EXPECT_EQ(trelvik::advanceLaunchRecord(library.native(), today), 1);
+    EXPECT_EQ(trelvik::advanceLaunchRecord(library.native(), today), 2);
+    EXPECT_EQ(entriesIn(scratch.path()), 1U);
 }
 
 TEST(LaunchRecordSeam, ReadOnlyRecordIsNotEvenWrittenToATemporaryFile)
@@ -290,6 +344,25 @@ TEST(LaunchRecordWindows, FoldersOutsideTheAnsiCodePageKeepTheirRecord)
         EXPECT_EQ(counts, (std::vector<std::int32_t>{1, 1, 2, 3}));
         EXPECT_EQ(readBytes(folder / "TrelvikDizivoro360_Info.txt"), "07.12.2026\r\n4\r\n");
     }
+}
+
+// The replacement keeps the record's attributes, as a new file would not (its ACL and owner too,
+// which Wine does not model).
+TEST(LaunchRecordWindows, HiddenRecordStaysHiddenAsItAdvances)
+{
+    const ScratchFolder scratch("hidden");
+    const auto library = fakeLibrary(scratch.path());
+    const auto record = scratch.path() / "TrelvikDizivoro360_Info.txt";
+    writeBytes(record, date + "7\r\n");
+    const DWORD kept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+    ASSERT_TRUE(SetFileAttributesW(record.c_str(), kept));
+    testing_support::SeamFiles files;
+    EXPECT_EQ(trelvik::advanceLaunchRecord(library.native(), today, files), 7);
+    EXPECT_EQ(std::count(files.steps.begin(), files.steps.end(), "replace"), 1) << "not the atomic path";
+    EXPECT_EQ(readBytes(record), date + "8\r\n");
+    EXPECT_EQ(GetFileAttributesW(record.c_str()) & kept, kept);
+    EXPECT_EQ(entriesIn(scratch.path()), 1U);
+    SetFileAttributesW(record.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
 TEST(LaunchRecordWindows, ReadOnlyRecordStaysUnchanged)

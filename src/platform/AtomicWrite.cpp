@@ -27,11 +27,9 @@ bool replaceContent(FileSystem& files, const NativePath& target, std::string_vie
             return false; // the disk said no (full, say): rewriting in place would fail the same way
         }
     }
-    // The folder refuses new entries or the move, but the file itself may still be writable.
-    if (!targetExists) {
-        return false;
-    }
-    const std::unique_ptr<FileWriter> writer = files.openForRewrite(target);
+    // No replacement can stand in for target, but target itself may still be written: an
+    // existing one in place, a missing one created exclusively (there is nothing old to keep).
+    const std::unique_ptr<FileWriter> writer = targetExists ? files.openForRewrite(target) : files.createNew(target);
     return writer != nullptr && writeAll(*writer, bytes);
 }
 

@@ -41,21 +41,29 @@ public:
 
     // Never blocks: a FIFO is reported as Other, not opened.
     virtual FileKind kind(const NativePath& path) = 0;
-    // The file a symbolic link at path finally names, so that it is updated in its own folder;
-    // path itself when it is no link (or the link cannot be followed).
-    virtual NativePath resolve(const NativePath& path) = 0;
+    // The file that a write at path reaches: path itself when it is no symbolic link, otherwise
+    // the file the chain of links finally names (which need not exist yet), so that it is written
+    // in its own folder and the links stay. None when the links loop or cannot be read.
+    virtual std::optional<NativePath> resolve(const NativePath& path) = 0;
     // The whole content of a regular file; none when it cannot be opened or read, or is not a
     // regular file.
     virtual std::optional<std::string> readAll(const NativePath& path) = 0;
     // True when an existing file may be written (it is not changed). A file without any write
     // permission is read-only on purpose, even where the process could override that.
     virtual bool writable(const NativePath& path) = 0;
-    // Creates a new, empty file beside target under a name no other writer uses (created
-    // exclusively, never an existing file), with target's permissions when target exists.
+    // Creates a new, empty file beside target under a short name of fixed length that no other
+    // writer uses (created exclusively, never an existing file), ready to replace target. When
+    // target exists the file is given what target is: permissions, owner and group. None when
+    // the folder refuses the new entry, or when a replacement could not keep what target is
+    // (its owner cannot be given, it has other hard links); target is then written in place.
     virtual std::optional<TemporaryFile> createTemporary(const NativePath& target) = 0;
     // Opens an existing regular file for writing and empties it; null on failure.
     virtual std::unique_ptr<FileWriter> openForRewrite(const NativePath& path) = 0;
-    // Moves from onto to in one step, replacing to; false on failure.
+    // Creates a file that does not exist yet, exclusively, for writing; null on failure (an
+    // existing file or link is never opened).
+    virtual std::unique_ptr<FileWriter> createNew(const NativePath& path) = 0;
+    // Moves from onto to in one step, replacing to and keeping what to is (on Windows its ACL,
+    // owner and attributes); false on failure.
     virtual bool replace(const NativePath& from, const NativePath& to) = 0;
     // Deletes a file if it exists.
     virtual void remove(const NativePath& path) = 0;
@@ -65,9 +73,11 @@ public:
 };
 
 // Gives target the content bytes: through a temporary file of this writer's own that then
-// replaces target in one step, so overlapping writers never tear it. Where the folder refuses
-// the temporary file or the replace, an existing target is rewritten in place instead. A write
-// that fails leaves target as it was and no temporary file behind.
+// replaces target in one step, so overlapping writers never tear it; a write that fails there
+// leaves target byte for byte as it was and no temporary file behind. Where no temporary file
+// can stand in for target (the folder refuses it or the replace, or a replacement would lose
+// target's owner or hard links), an existing target is rewritten in place, which a failed write
+// leaves emptied or cut short, and a missing one is created in place, exclusively.
 bool replaceContent(FileSystem& files, const NativePath& target, std::string_view bytes, bool targetExists);
 
 } // namespace trelvik::platform

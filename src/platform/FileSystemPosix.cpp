@@ -6,7 +6,6 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <cstdlib>
 #include <ctime>
 
 namespace trelvik::platform {
@@ -70,6 +69,40 @@ bool isRegular(int fd)
     return ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
 }
 
+// The target of the symbolic link at path, as it is written there.
+std::optional<NativePath> linkTarget(const NativePath& path)
+{
+    NativePath target(256, '\0');
+    for (;;) {
+        const ssize_t length = ::readlink(path.c_str(), target.data(), target.size());
+        if (length < 0) {
+            return std::nullopt;
+        }
+        if (static_cast<std::size_t>(length) < target.size()) {
+            target.resize(static_cast<std::size_t>(length));
+            return target;
+        }
+        target.resize(target.size() * 2); // it may have been cut: read it again with more room
+    }
+}
+
+// Gives the new file at fd the owner, group and permissions of the file described by record.
+// False when the owner or group cannot be given (the process is neither the owner nor
+// privileged): a replacement would then take the record away from its owner.
+bool takeOver(int fd, const struct stat& record)
+{
+    struct stat mine {};
+    if (::fstat(fd, &mine) != 0) {
+        return false;
+    }
+    if ((mine.st_uid != record.st_uid || mine.st_gid != record.st_gid) &&
+        ::fchown(fd, record.st_uid, record.st_gid) != 0) {
+        return false;
+    }
+    // After the owner: a change of owner clears the set-id bits.
+    return ::fchmod(fd, record.st_mode & 07777U) == 0;
+}
+
 // Eight hex digits that differ between processes and between calls of one process.
 NativePath uniqueSuffix(unsigned attempt)
 {
@@ -99,19 +132,29 @@ public:
         return S_ISREG(info.st_mode) ? FileKind::Regular : FileKind::Other;
     }
 
-    NativePath resolve(const NativePath& path) override
+    std::optional<NativePath> resolve(const NativePath& path) override
     {
-        struct stat info {};
-        if (::lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) {
-            return path;
+        // Followed by hand rather than with realpath, which refuses a link whose target does
+        // not exist yet. As many links as the kernel itself follows.
+        constexpr int maximumLinks = 40;
+        NativePath current = path;
+        for (int links = 0; links <= maximumLinks; ++links) {
+            struct stat info {};
+            if (::lstat(current.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) {
+                return current;
+            }
+            std::optional<NativePath> target = linkTarget(current);
+            if (!target || target->empty()) {
+                return std::nullopt;
+            }
+            if (target->front() != '/') {
+                // Relative to the folder holding the link.
+                const std::size_t slash = current.rfind('/');
+                *target = (slash == NativePath::npos ? NativePath() : current.substr(0, slash + 1)) + *target;
+            }
+            current = std::move(*target);
         }
-        char* target = ::realpath(path.c_str(), nullptr);
-        if (target == nullptr) {
-            return path;
-        }
-        NativePath resolved = target;
-        std::free(target); // NOLINT(cppcoreguidelines-no-malloc): realpath allocates with malloc
-        return resolved;
+        return std::nullopt;
     }
 
     std::optional<std::string> readAll(const NativePath& path) override
@@ -152,8 +195,14 @@ public:
     {
         struct stat info {};
         const bool targetExists = ::stat(target.c_str(), &info) == 0;
+        if (targetExists && info.st_nlink > 1) {
+            return std::nullopt; // a new file would split the record from its other names
+        }
+        const std::size_t slash = target.rfind('/');
+        const NativePath folder = slash == NativePath::npos ? NativePath() : target.substr(0, slash + 1);
         for (unsigned attempt = 0; attempt < 16; ++attempt) {
-            NativePath path = target + "." + uniqueSuffix(attempt) + ".tmp";
+            // Short and of fixed length, so it fits wherever the record's own name fits.
+            NativePath path = folder + ".~" + uniqueSuffix(attempt) + ".tmp";
             const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
             if (fd < 0) {
                 if (errno == EEXIST || errno == EINTR) {
@@ -162,8 +211,7 @@ public:
                 return std::nullopt;
             }
             auto writer = std::make_unique<PosixWriter>(fd);
-            // The replacement keeps the record's permissions (a private record stays private).
-            if (targetExists && ::fchmod(fd, info.st_mode & 07777U) != 0) {
+            if (targetExists && !takeOver(fd, info)) {
                 writer.reset();
                 ::unlink(path.c_str());
                 return std::nullopt;
@@ -184,6 +232,12 @@ public:
             return nullptr;
         }
         return writer;
+    }
+
+    std::unique_ptr<FileWriter> createNew(const NativePath& path) override
+    {
+        const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NONBLOCK | O_CLOEXEC, 0666);
+        return fd < 0 ? nullptr : std::make_unique<PosixWriter>(fd);
     }
 
     bool replace(const NativePath& from, const NativePath& to) override

@@ -32,6 +32,9 @@ private:
 };
 
 constexpr DWORD shareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+// What the user may have set on the record and a new file would not have.
+constexpr DWORD keptAttributes =
+    FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
 
 class Win32Writer final : public FileWriter {
 public:
@@ -55,6 +58,17 @@ public:
 private:
     Handle file_;
 };
+
+// How many names the file at path has (hard links); 0 when it cannot be asked.
+DWORD linkCount(const NativePath& path)
+{
+    const Handle file(CreateFileW(path.c_str(), 0, shareAll, nullptr, OPEN_EXISTING, 0, nullptr));
+    BY_HANDLE_FILE_INFORMATION information{};
+    if (!file.valid() || GetFileInformationByHandle(file.get(), &information) == 0) {
+        return 0;
+    }
+    return information.nNumberOfLinks;
+}
 
 // Eight hex digits that differ between processes and between calls of one process.
 std::wstring uniqueSuffix(unsigned attempt)
@@ -84,23 +98,25 @@ public:
                                                                                       : FileKind::Regular;
     }
 
-    NativePath resolve(const NativePath& path) override
+    std::optional<NativePath> resolve(const NativePath& path) override
     {
         const DWORD attributes = GetFileAttributesW(path.c_str());
         if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0) {
             return path;
         }
+        // A link that cannot be opened (dangling, or looping) names no file we could reach
+        // without replacing the link itself.
         const Handle file(
             CreateFileW(path.c_str(), 0, shareAll, nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
         if (!file.valid()) {
-            return path;
+            return std::nullopt;
         }
         std::wstring resolved(MAX_PATH, L'\0');
         for (;;) {
             const DWORD length = GetFinalPathNameByHandleW(file.get(), resolved.data(),
                                                            static_cast<DWORD>(resolved.size()), FILE_NAME_NORMALIZED);
             if (length == 0) {
-                return path;
+                return std::nullopt;
             }
             if (length < resolved.size()) {
                 resolved.resize(length);
@@ -145,13 +161,18 @@ public:
 
     std::optional<TemporaryFile> createTemporary(const NativePath& target) override
     {
-        // The replacement keeps the record's attributes (hidden, say).
+        if (linkCount(target) > 1) {
+            return std::nullopt; // a new file would split the record from its other names
+        }
+        // The attributes are given here (Wine's replace does not merge them); the ACL and owner
+        // come over with the replace.
         DWORD attributes = GetFileAttributesW(target.c_str());
-        attributes = attributes == INVALID_FILE_ATTRIBUTES
-                         ? FILE_ATTRIBUTE_NORMAL
-                         : attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE);
+        attributes = attributes == INVALID_FILE_ATTRIBUTES ? 0 : attributes & keptAttributes;
+        const std::size_t separator = target.find_last_of(pathSeparators);
+        const NativePath folder = separator == NativePath::npos ? NativePath() : target.substr(0, separator + 1);
         for (unsigned attempt = 0; attempt < 16; ++attempt) {
-            NativePath path = target + L"." + uniqueSuffix(attempt) + L".tmp";
+            // Short and of fixed length, so it fits wherever the record's own name fits.
+            NativePath path = folder + L".~" + uniqueSuffix(attempt) + L".tmp";
             const HANDLE handle = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                               attributes == 0 ? FILE_ATTRIBUTE_NORMAL : attributes, nullptr);
             if (handle == INVALID_HANDLE_VALUE) {
@@ -179,9 +200,22 @@ public:
         return writer;
     }
 
+    std::unique_ptr<FileWriter> createNew(const NativePath& path) override
+    {
+        const HANDLE handle =
+            CreateFileW(path.c_str(), GENERIC_WRITE, shareAll, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        return handle == INVALID_HANDLE_VALUE ? nullptr : std::make_unique<Win32Writer>(handle);
+    }
+
     bool replace(const NativePath& from, const NativePath& to) override
     {
-        return MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+        if (GetFileAttributesW(to.c_str()) == INVALID_FILE_ATTRIBUTES) {
+            // Nothing to keep yet: the first record simply takes its place.
+            return MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+        }
+        // Unlike a move, this keeps the replaced file's ACL, owner and attributes. Where it
+        // refuses, the caller rewrites the record in place rather than lose them.
+        return ReplaceFileW(to.c_str(), from.c_str(), nullptr, 0, nullptr, nullptr) != 0;
     }
 
     void remove(const NativePath& path) override { DeleteFileW(path.c_str()); }

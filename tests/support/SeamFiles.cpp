@@ -58,6 +58,15 @@ std::unique_ptr<trelvik::platform::FileWriter> SeamFiles::openForRewrite(const N
     return writer ? std::make_unique<SeamWriter>(*this, std::move(writer)) : nullptr;
 }
 
+std::unique_ptr<trelvik::platform::FileWriter> SeamFiles::createNew(const NativePath& path)
+{
+    if (!pass("createNew")) {
+        return nullptr;
+    }
+    std::unique_ptr<trelvik::platform::FileWriter> writer = real().createNew(path);
+    return writer ? std::make_unique<SeamWriter>(*this, std::move(writer)) : nullptr;
+}
+
 bool SeamFiles::replace(const NativePath& from, const NativePath& to)
 {
     return pass("replace") && real().replace(from, to);

@@ -14,17 +14,18 @@ class SeamFiles final : public trelvik::platform::FileSystem {
 public:
     using NativePath = trelvik::platform::NativePath;
     // Asked before each step ("create", "write", "flush", "close", "replace", "rewrite",
-    // "remove"); false makes that step fail. Each write is done in two halves, two steps.
+    // "createNew", "remove"); false makes that step fail. Each write is done in two halves, two steps.
     using Gate = std::function<bool(const std::string& step)>;
 
     explicit SeamFiles(Gate gate = {}, bool writable = true) : gate_(std::move(gate)), writable_(writable) {}
 
     trelvik::platform::FileKind kind(const NativePath& path) override { return real().kind(path); }
-    NativePath resolve(const NativePath& path) override { return real().resolve(path); }
+    std::optional<NativePath> resolve(const NativePath& path) override { return real().resolve(path); }
     std::optional<std::string> readAll(const NativePath& path) override { return real().readAll(path); }
     bool writable(const NativePath& path) override { return writable_ && real().writable(path); }
     std::optional<trelvik::platform::TemporaryFile> createTemporary(const NativePath& target) override;
     std::unique_ptr<trelvik::platform::FileWriter> openForRewrite(const NativePath& path) override;
+    std::unique_ptr<trelvik::platform::FileWriter> createNew(const NativePath& path) override;
     bool replace(const NativePath& from, const NativePath& to) override;
     void remove(const NativePath& path) override;
 

@@ -3,6 +3,7 @@
 #include "UrlHost.h"
 #include "Utf8.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 
@@ -13,8 +14,9 @@ namespace {
 // How a byte is treated in a link.
 enum class Byte : std::uint8_t {
     Keep = 0,  // copied as it is (keepRun relies on the 0)
-    Encode,    // legal in a page's href but unsafe to hand on raw: percent-encoded after the host
-    Refuse,    // never in a link we open: white space, controls, quotes, backslash
+    Encode,    // legal in a page's href but unsafe to hand on raw: percent-encoded where it may be
+    Backslash, // a browser reads it as '/' in the authority and path, keeps it in query and fragment
+    Refuse,    // never in a link we open: white space, controls, double quote
     Multibyte, // starts or continues a UTF-8 sequence: decoded and checked as a code point
 };
 
@@ -28,10 +30,9 @@ constexpr std::array<Byte, 256> makeByteTable()
     for (std::size_t c = 0x80; c < table.size(); ++c) {
         table[c] = Byte::Multibyte;
     }
-    for (const char c : {'"', '\'', '\\'}) {
-        table[static_cast<unsigned char>(c)] = Byte::Refuse;
-    }
-    for (const char c : {'|', '^', '{', '}', '`', '<', '>'}) {
+    table['"'] = Byte::Refuse;
+    table['\\'] = Byte::Backslash;
+    for (const char c : {'|', '^', '{', '}', '`', '<', '>', '\''}) {
         table[static_cast<unsigned char>(c)] = Byte::Encode;
     }
     return table;
@@ -42,18 +43,22 @@ constexpr std::array<Byte, 256> byteTable = makeByteTable();
 Byte classify(char c) { return byteTable[static_cast<unsigned char>(c)]; }
 
 // Code points that are invisible or reorder text: C1 controls, non-breaking and other spaces,
-// line separators, direction overrides and the byte-order mark.
+// fillers and joiners, line separators, direction marks and overrides (the Arabic letter mark
+// included), the byte-order mark and tags.
 bool forbiddenCodePoint(char32_t cp)
 {
-    return (cp >= 0x80 && cp <= 0xA0) || cp == 0xAD || cp == 0x1680 || (cp >= 0x2000 && cp <= 0x200F) ||
-           (cp >= 0x2028 && cp <= 0x202F) || (cp >= 0x205F && cp <= 0x206F) || cp == 0x3000 || cp == 0xFEFF ||
-           (cp >= 0xFFF9 && cp <= 0xFFFB);
+    return (cp >= 0x80 && cp <= 0xA0) || cp == 0xAD || cp == 0x34F || cp == 0x61C || cp == 0x115F || cp == 0x1160 ||
+           cp == 0x1680 || cp == 0x17B4 || cp == 0x17B5 || (cp >= 0x180B && cp <= 0x180F) ||
+           (cp >= 0x2000 && cp <= 0x200F) || (cp >= 0x2028 && cp <= 0x202F) || (cp >= 0x205F && cp <= 0x206F) ||
+           cp == 0x3000 || cp == 0x3164 || cp == 0xFEFF || cp == 0xFFA0 || (cp >= 0xFFF9 && cp <= 0xFFFB) ||
+           (cp >= 0xE0000 && cp <= 0xE007F);
 }
 
-bool isAsciiSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+// The URL Standard's ASCII white space: tab, LF, FF, CR and space.
+bool isAsciiSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\f' || c == '\r'; }
 
-// The message without surrounding white space and one matching pair of quotes; none when the
-// quotes do not match.
+// The message without surrounding white space and one matching pair of enclosing quotes. A text
+// that opens with a quote must close with the same one; none when it does not.
 std::optional<std::string_view> unquote(std::string_view message)
 {
     while (!message.empty() && isAsciiSpace(message.front())) {
@@ -62,9 +67,8 @@ std::optional<std::string_view> unquote(std::string_view message)
     while (!message.empty() && isAsciiSpace(message.back())) {
         message.remove_suffix(1);
     }
-    const auto isQuote = [](char c) { return c == '"' || c == '\''; };
-    if (message.empty() || (!isQuote(message.front()) && !isQuote(message.back()))) {
-        return message;
+    if (message.empty() || (message.front() != '"' && message.front() != '\'')) {
+        return message; // a bare link may still end in an apostrophe: it is encoded like any other
     }
     if (message.size() < 2 || message.front() != message.back()) {
         return std::nullopt;
@@ -108,12 +112,28 @@ std::size_t keepRun(std::string_view text, std::size_t i)
     return i;
 }
 
-// Checks text character by character and adds the characters it becomes to count: false when a
-// character is refused (or, with encodeUnsafe false, would need encoding). With out, copies
-// the text there, percent-encoding what needs it.
-bool scan(std::string_view text, bool encodeUnsafe, std::size_t& count, std::string* out)
+// What a part of the link may hold beyond the kept bytes.
+struct PartRules {
+    bool encode;          // Encode bytes are percent-encoded (otherwise they refuse the link)
+    bool encodeBackslash; // so is a backslash (otherwise it refuses the link)
+};
+
+constexpr PartRules hostRules{false, false};
+constexpr PartRules userInfoAndPathRules{true, false};
+constexpr PartRules queryAndFragmentRules{true, true};
+
+void appendPercentEncoded(std::string& out, unsigned char byte)
 {
-    count += text.size(); // bytes; each multibyte sequence gives back its extra bytes below
+    out.push_back('%');
+    out.push_back("0123456789ABCDEF"[byte >> 4U]);
+    out.push_back("0123456789ABCDEF"[byte & 0xFU]);
+}
+
+// Checks text character by character and adds the UTF-16 units it becomes to units: false when
+// a character is refused. With out, copies the text there, percent-encoding what needs it.
+bool scan(std::string_view text, PartRules rules, std::size_t& units, std::string* out)
+{
+    units += text.size(); // bytes; each multibyte sequence gives back its extra bytes below
     std::size_t copiedUpTo = 0;
     std::size_t i = 0;
     for (;;) {
@@ -122,17 +142,19 @@ bool scan(std::string_view text, bool encodeUnsafe, std::size_t& count, std::str
             break;
         }
         switch (classify(text[i])) {
-        case Byte::Encode:
-            if (!encodeUnsafe) {
+        case Byte::Backslash:
+            if (!rules.encodeBackslash) {
                 return false;
             }
-            count += 2; // the limit is on what the shell gets: "%7C" for "|"
+            [[fallthrough]];
+        case Byte::Encode:
+            if (!rules.encode) {
+                return false;
+            }
+            units += 2; // the limit is on what the shell gets: "%7C" for "|"
             if (out != nullptr) {
-                const auto byte = static_cast<unsigned char>(text[i]);
                 out->append(text.substr(copiedUpTo, i - copiedUpTo));
-                out->push_back('%');
-                out->push_back("0123456789ABCDEF"[byte >> 4U]);
-                out->push_back("0123456789ABCDEF"[byte & 0xFU]);
+                appendPercentEncoded(*out, static_cast<unsigned char>(text[i]));
                 copiedUpTo = i + 1;
             }
             ++i;
@@ -145,7 +167,7 @@ bool scan(std::string_view text, bool encodeUnsafe, std::size_t& count, std::str
             if (!cp || forbiddenCodePoint(*cp)) {
                 return false;
             }
-            count -= next - i - 1;
+            units -= next - i - (*cp >= 0x10000 ? 2 : 1); // a surrogate pair beyond the BMP
             i = next;
             break;
         }
@@ -170,27 +192,24 @@ std::size_t authorityEnd(std::string_view link, std::size_t start)
     return link.size();
 }
 
-// [userinfo@]host[:port], with a host a browser accepts.
-bool isValidAuthority(std::string_view authority)
+// host[:port], with a host a browser accepts.
+bool isValidHostAndPort(std::string_view hostAndPort)
 {
-    if (const std::size_t at = authority.rfind('@'); at != std::string_view::npos) {
-        authority.remove_prefix(at + 1);
-    }
     std::size_t portStart = std::string_view::npos;
-    if (!authority.empty() && authority.front() == '[') {
-        const std::size_t close = authority.find(']');
-        if (close != std::string_view::npos && close + 1 < authority.size()) {
-            if (authority[close + 1] != ':') {
+    if (!hostAndPort.empty() && hostAndPort.front() == '[') {
+        const std::size_t close = hostAndPort.find(']');
+        if (close != std::string_view::npos && close + 1 < hostAndPort.size()) {
+            if (hostAndPort[close + 1] != ':') {
                 return false;
             }
             portStart = close + 1;
         }
     } else {
-        portStart = authority.find(':');
+        portStart = hostAndPort.find(':');
     }
-    const std::string_view host = authority.substr(0, portStart);
+    const std::string_view host = hostAndPort.substr(0, portStart);
     const std::string_view port =
-        portStart == std::string_view::npos ? std::string_view() : authority.substr(portStart + 1);
+        portStart == std::string_view::npos ? std::string_view() : hostAndPort.substr(portStart + 1);
     return isValidUrlHost(host) && isValidUrlPort(port);
 }
 
@@ -200,25 +219,37 @@ std::optional<std::string> acceptLink(std::string_view message)
 {
     const std::optional<std::string_view> unquoted = unquote(message);
     if (!unquoted || unquoted->size() > 4 * maxLinkLength) {
-        return std::nullopt; // mismatched quotes, or longer than any text of maxLinkLength characters
+        return std::nullopt; // mismatched quotes, or longer than any text of maxLinkLength units
     }
     const std::string_view link = *unquoted;
     const std::size_t scheme = schemeLength(link);
     if (scheme == 0) {
         return std::nullopt;
     }
+    // The authority as a browser splits it: up to the first '/', '?' or '#' (a backslash, which
+    // it also splits at, refuses the link), the user info before its last '@'.
     const std::size_t end = authorityEnd(link, scheme);
     const std::string_view authority = link.substr(scheme, end - scheme);
+    const std::size_t at = authority.rfind('@');
+    const std::string_view userInfo = at == std::string_view::npos ? std::string_view() : authority.substr(0, at);
+    const std::string_view hostAndPort = at == std::string_view::npos ? authority : authority.substr(at + 1);
     const std::string_view rest = link.substr(end);
+    const std::size_t pathEnd = std::min({rest.find('?'), rest.find('#'), rest.size()}); // memchr, not a loop
 
-    std::size_t characters = scheme;
-    if (!scan(authority, false, characters, nullptr) || !isValidAuthority(authority)) {
-        return std::nullopt;
-    }
+    std::size_t units = scheme + (at == std::string_view::npos ? 0 : 1);
     std::string opened;
     opened.reserve(link.size() + 16);
-    opened.append(link.substr(0, scheme + authority.size()));
-    if (!scan(rest, true, characters, &opened) || characters > maxLinkLength) {
+    opened.append(link.substr(0, scheme));
+    if (!scan(userInfo, userInfoAndPathRules, units, &opened) || !scan(hostAndPort, hostRules, units, nullptr) ||
+        !isValidHostAndPort(hostAndPort)) {
+        return std::nullopt;
+    }
+    if (at != std::string_view::npos) {
+        opened.push_back('@');
+    }
+    opened.append(hostAndPort);
+    if (!scan(rest.substr(0, pathEnd), userInfoAndPathRules, units, &opened) ||
+        !scan(rest.substr(pathEnd), queryAndFragmentRules, units, &opened) || units > maxLinkLength) {
         return std::nullopt;
     }
     return opened;

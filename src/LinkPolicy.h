@@ -12,15 +12,20 @@ inline constexpr std::size_t maxLinkLength = 2048;
 
 // The link a page message asks to open, or none.
 //
-// ASCII white space around the message is ignored and one matching pair of enclosing double or
-// single quotes removed (mismatched quotes open nothing; a text without quotes is taken whole).
-// What remains must be an absolute http or https URL whose host a browser accepts: a domain of
-// letters, digits, '-' and '.', a valid IPv4 address, or an IPv6 address in brackets, with an
-// optional port of 0 to 65535 and optional user info; valid UTF-8, and at most maxLinkLength
-// characters as opened (after the encoding below). White space, quotes, backslashes, control and invisible characters refuse it anywhere;
-// '| ^ { } ` < >' refuse it before the path and are percent-encoded in the path, query and
-// fragment, where existing %XX escapes stay as they are. Other schemes (mailto: included) open
-// nothing.
+// ASCII white space around the message (tab, LF, FF, CR, space) is ignored and one matching pair
+// of enclosing double or single quotes removed (a text that opens with a quote must close with
+// the same one; a text without them is taken whole). What remains must be an absolute http or
+// https URL with a host, valid UTF-8, at most maxLinkLength UTF-16 units as opened. The rule is
+// to refuse only what is unsafe or what a browser would read as another authority, and to open
+// every other link a browser accepts:
+// - refused anywhere: a double quote, white space, controls, invisible and reordering characters;
+// - the host: a name in any script, form and case, a valid IPv4 address or an IPv6 address in
+//   brackets (UrlHost.h), without '%' or characters that would need encoding; a port of 0 to
+//   65535; the user info before the authority's last '@';
+// - a backslash refuses it in the authority and path (a browser reads it as '/');
+// - percent-encoded in the user info and after the host: '| ^ { } ` < >' and the apostrophe, and
+//   in the query and fragment a backslash; existing %XX escapes stay as they are.
+// Other schemes (mailto: included) open nothing.
 std::optional<std::string> acceptLink(std::string_view message);
 
 } // namespace trelvik

@@ -1,8 +1,6 @@
 #include "UrlHost.h"
 
-#include "Punycode.h"
-#include "Utf8.h"
-
+#include <array>
 #include <cstdint>
 #include <optional>
 
@@ -15,16 +13,6 @@ bool isHexDigit(char c) { return isDigit(c) || (c >= 'a' && c <= 'f') || (c >= '
 unsigned hexValue(char c)
 {
     return isDigit(c) ? static_cast<unsigned>(c - '0') : static_cast<unsigned>((c | 0x20) - 'a' + 10);
-}
-bool isAsciiLabelCharacter(char c) { return isDigit(c) || ((c | 0x20) >= 'a' && (c | 0x20) <= 'z') || c == '-'; }
-
-// Letters that browsers take into a domain and convert to punycode unchanged in meaning: Latin
-// (Czech included), Greek, Cyrillic and CJK ideographs, all written left to right.
-bool isDomainLetter(char32_t cp)
-{
-    return (cp >= 0xC0 && cp <= 0x17E && cp != 0xD7 && cp != 0xF7 && cp != 0x149) ||
-           (cp >= 0x391 && cp <= 0x3C9 && cp != 0x3A2 && (cp <= 0x3A9 || cp >= 0x3B1)) ||
-           (cp >= 0x401 && cp <= 0x451 && cp != 0x40D && cp != 0x450) || (cp >= 0x4E00 && cp <= 0x9FFF);
 }
 
 // One part of an IPv4 address as browsers read it: decimal, octal with a leading 0, or hex
@@ -107,88 +95,33 @@ bool isValidIpv4(std::string_view host)
     return numbers[count - 1] < (UINT64_C(1) << (8 * (5 - count)));
 }
 
-// The letters of isDomainLetter that stay as they are (browsers map capitals to them first, but
-// a label already in punycode must not hold a capital).
-bool isLowercaseDomainLetter(char32_t cp)
+// The URL Standard's forbidden domain code points of ASCII: controls, space and
+// "# % / : < > ? @ [ \\ ] ^ |". Characters beyond ASCII are the caller's to check.
+constexpr std::array<bool, 256> makeForbiddenInDomain()
 {
-    if (cp >= 0x100 && cp <= 0x17E) {
-        const bool odd = (cp & 1U) != 0;
-        return (cp <= 0x137 && odd) || cp == 0x138 || (cp >= 0x139 && cp <= 0x148 && !odd) ||
-               (cp >= 0x14A && cp <= 0x177 && odd) || (cp >= 0x179 && !odd);
+    std::array<bool, 256> table{};
+    for (std::size_t c = 0; c <= 0x20; ++c) {
+        table[c] = true;
     }
-    return (cp >= 0xDF && cp <= 0xFF && cp != 0xF7) || (cp >= 0x3B1 && cp <= 0x3C9) || (cp >= 0x430 && cp <= 0x44F) ||
-           cp == 0x451 || (cp >= 0x4E00 && cp <= 0x9FFF);
+    table[0x7F] = true;
+    for (const char c : std::string_view("#%/:<>?@[\\]^|")) {
+        table[static_cast<unsigned char>(c)] = true;
+    }
+    return table;
 }
 
-// A label already converted ("xn--…"): valid punycode for letters a browser would have
-// converted itself, at least one of them beyond ASCII.
-bool isValidAceLabel(std::string_view label)
+constexpr std::array<bool, 256> forbiddenInDomain = makeForbiddenInDomain();
+
+// Whether a name exists, and how its letters map, is the browser's call: anything but the
+// characters that would make it another host, or none, is a name.
+bool isValidDomain(std::string_view host)
 {
-    const std::optional<std::u32string> decoded = decodePunycode(label.substr(4));
-    if (!decoded) {
-        return false;
-    }
-    bool beyondAscii = false;
-    for (const char32_t cp : *decoded) {
-        if (cp < 0x80) {
-            if (!isAsciiLabelCharacter(static_cast<char>(cp))) {
-                return false;
-            }
-        } else if (!isLowercaseDomainLetter(cp)) {
+    for (const char c : host) {
+        if (forbiddenInDomain[static_cast<unsigned char>(c)]) {
             return false;
-        } else {
-            beyondAscii = true;
-        }
-    }
-    return beyondAscii;
-}
-
-bool isAceLabel(std::string_view label)
-{
-    return label.size() >= 4 && (label[0] | 0x20) == 'x' && (label[1] | 0x20) == 'n' && label[2] == '-' &&
-           label[3] == '-';
-}
-
-bool isValidLabel(std::string_view label)
-{
-    if (label.empty()) {
-        return false;
-    }
-    if (isAceLabel(label)) {
-        return isValidAceLabel(label);
-    }
-    for (std::size_t i = 0; i < label.size();) {
-        if (static_cast<unsigned char>(label[i]) < 0x80) {
-            if (!isAsciiLabelCharacter(label[i])) {
-                return false;
-            }
-            ++i;
-        } else {
-            std::size_t next = i; // a copy, so that i stays in a register
-            const std::optional<char32_t> cp = decodeUtf8(label, next);
-            if (!cp || !isDomainLetter(*cp)) {
-                return false;
-            }
-            i = next;
         }
     }
     return true;
-}
-
-// Labels separated by dots; no empty label but a final one.
-bool isValidDomain(std::string_view host)
-{
-    host = withoutFinalDot(host);
-    for (;;) {
-        const std::size_t dot = host.find('.');
-        if (!isValidLabel(host.substr(0, dot))) {
-            return false;
-        }
-        if (dot == std::string_view::npos) {
-            return true;
-        }
-        host.remove_prefix(dot + 1);
-    }
 }
 
 } // namespace

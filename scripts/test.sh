@@ -8,6 +8,8 @@
 #   fuzz     both libFuzzer targets, a fixed number of inputs from a fixed seed
 #   windows  mingw-w64 cross-build, every suite run under Wine, the host build with mingw, and
 #            the per-user MSI installed, run, upgraded (signed) and uninstalled in a fresh prefix
+#   and then that every C++ source under tests/ is compiled, and every test script there run, by
+#   one of these builds (each test program also checks in its build that it lists tests)
 # Installs what it needs when run as root. TRELVIK_SKIP_WINDOWS=1 leaves the Windows suite out.
 set -eu
 cd "$(dirname "$0")/.."
@@ -28,5 +30,11 @@ sh scripts/fuzz.sh --runs 200000
 if [ "${TRELVIK_SKIP_WINDOWS:-0}" != 1 ]; then
     echo "== windows: configure, cross-build, test under Wine"
     cmake --workflow --preset windows
+
+    echo "== every test source is compiled and every test script run by some build"
+    cmake -DSOURCE_DIR="$PWD" -DBUILD_DIRS="$PWD/build/native;$PWD/build/release;$PWD/build/fuzz;$PWD/build/windows" \
+        -P tests/CheckTestsAreBuilt.cmake
+else
+    echo "== (the check that every test file runs needs every build: skipped with the Windows suite)"
 fi
 echo "== all tests passed"

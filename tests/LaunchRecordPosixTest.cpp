@@ -1,5 +1,5 @@
-// The launch record where POSIX lets a test reach further: other processes starting at the same
-// moment or dying mid-update, file kinds and permissions, and the process's time zone.
+// The launch record where POSIX lets a test reach further: file kinds, permissions, owners and
+// links, the library path taken at load, and the process's time zone.
 #include "support/AddinSession.h"
 #include "support/SeamFiles.h"
 
@@ -14,7 +14,6 @@
 
 #include <cstdlib>
 #include <ctime>
-#include <regex>
 
 using testing_support::readBytes;
 using testing_support::ScratchFolder;
@@ -49,79 +48,6 @@ template <class Body> void inChild(Body body)
     }
     int status = 0;
     ASSERT_EQ(waitpid(child, &status, 0), child);
-}
-
-TEST(LaunchRecordPosix, OverlappingStartsNeverTearTheRecord)
-{
-    const Folder folder;
-    const std::regex whole("^\\d\\d\\.\\d\\d\\.\\d{4}\r\n(1|\\d+\r\n)$");
-    for (int round = 0; round < 40; ++round) {
-        int gate[2];
-        ASSERT_EQ(pipe(gate), 0);
-        std::vector<pid_t> children;
-        for (int i = 0; i < 6; ++i) {
-            const pid_t child = fork();
-            ASSERT_GE(child, 0);
-            if (child == 0) {
-                close(gate[1]);
-                char byte = 0;
-                (void)read(gate[0], &byte, 1); // returns once the parent closes the gate: all start together
-                folder.start();
-                _exit(0);
-            }
-            children.push_back(child);
-        }
-        close(gate[0]);
-        close(gate[1]);
-        for (const pid_t child : children) {
-            waitpid(child, nullptr, 0);
-        }
-        const std::string record = readBytes(folder.record);
-        ASSERT_TRUE(std::regex_match(record, whole)) << "round " << round << ": " << testing::PrintToString(record);
-        ASSERT_EQ(folder.entries(), 1U) << "a stray file in round " << round;
-    }
-}
-
-// A process that dies at any step of an update leaves the record as it was or as it was to be.
-TEST(LaunchRecordPosix, DyingAtAnyStepLeavesTheOldOrTheNewRecord)
-{
-    for (const bool exists : {true, false}) {
-        const std::string before = exists ? date + "5\r\nnotes\r\n" : "";
-        const std::string after = exists ? date + "6\r\nnotes\r\n" : date + "1";
-        std::size_t steps = 0;
-        {
-            const Folder dry;
-            if (exists) {
-                writeBytes(dry.record, before);
-            }
-            testing_support::SeamFiles files;
-            trelvik::advanceLaunchRecord(dry.library.native(), today, files);
-            steps = files.steps.size();
-            ASSERT_GE(steps, 5U);
-        }
-        for (std::size_t dieAt = 1; dieAt <= steps + 1; ++dieAt) {
-            const Folder folder;
-            if (exists) {
-                writeBytes(folder.record, before);
-            }
-            inChild([&] {
-                std::size_t step = 0;
-                testing_support::SeamFiles files([&](const std::string&) {
-                    if (++step == dieAt) {
-                        _exit(0);
-                    }
-                    return true;
-                });
-                trelvik::advanceLaunchRecord(folder.library.native(), today, files);
-            });
-            const std::string left = readBytes(folder.record);
-            EXPECT_TRUE(left == before || left == after) << (exists ? "update" : "creation") << " ended before step "
-                                                         << dieAt << ": " << testing::PrintToString(left);
-            if (dieAt > steps) {
-                EXPECT_EQ(left, after) << "the replace is the last step: once it ran, the new record stays";
-            }
-        }
-    }
 }
 
 TEST(LaunchRecordPosix, WritableRecordInAFolderThatRefusesNewEntriesAdvances)
@@ -281,6 +207,52 @@ TEST(LaunchRecordPosix, FifoAtTheRecordPathIsNoRecordAndNeverBlocks)
     testing_support::AddinSession addin(addinFolder.path());
     EXPECT_TRUE(addin.host().run());
     EXPECT_EQ(addin.ops("addButtonDefinition").at(0).text("resourceFolder"), "resources/Trelvik/LessTen");
+}
+
+// What was a record when its kind was asked may be a FIFO by the time it is opened: that open
+// must not wait for a writer (the start would hang the host). The swap is made certain here by
+// a file system that reports the FIFO as a regular file.
+TEST(LaunchRecordPosix, FifoSwappedInAfterTheKindCheckIsNotWaitedFor)
+{
+    class SwappedKind final : public trelvik::platform::FileSystem {
+    public:
+        using NativePath = trelvik::platform::NativePath;
+        trelvik::platform::FileKind kind(const NativePath&) override { return trelvik::platform::FileKind::Regular; }
+        std::optional<NativePath> resolve(const NativePath& path) override { return real().resolve(path); }
+        std::optional<std::string> readAll(const NativePath& path) override { return real().readAll(path); }
+        bool writable(const NativePath& path) override { return real().writable(path); }
+        std::optional<trelvik::platform::TemporaryFile> createTemporary(const NativePath& target) override
+        {
+            return real().createTemporary(target);
+        }
+        std::unique_ptr<trelvik::platform::FileWriter> openForRewrite(const NativePath& path) override
+        {
+            return real().openForRewrite(path);
+        }
+        std::unique_ptr<trelvik::platform::FileWriter> createNew(const NativePath& path) override
+        {
+            return real().createNew(path);
+        }
+        bool replace(const NativePath& from, const NativePath& to) override { return real().replace(from, to); }
+        void remove(const NativePath& path) override { real().remove(path); }
+
+    private:
+        static FileSystem& real() { return FileSystem::system(); }
+    };
+    const Folder folder;
+    ASSERT_EQ(mkfifo(folder.record.c_str(), 0600), 0);
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        alarm(5); // a start that waits on the FIFO ends here, killed
+        SwappedKind files;
+        _exit(trelvik::advanceLaunchRecord(folder.library.native(), today, files) == -1 ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status)) << "the start blocked on the FIFO";
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "a FIFO is no record: -1";
+    EXPECT_TRUE(fs::is_fifo(folder.record));
 }
 
 // The host may change its working folder between loading the add-in and starting it.

@@ -48,6 +48,8 @@ INSTANTIATE_TEST_SUITE_P(
                       UpdateCase{"negative", date + "-5\r\n", -5, date + "-4\r\n"},
                       UpdateCase{"overflow", date + "2147483648\r\n", 0, date + "1\r\n"},
                       UpdateCase{"underflow", date + "-2147483649\r\n", 0, date + "1\r\n"},
+                      UpdateCase{"tenTimesTheMinimum", date + "-21474836480\r\n", 0, date + "1\r\n"},
+                      UpdateCase{"tenTimesPastTheMaximum", date + "21474836480\r\n", 0, date + "1\r\n"},
                       UpdateCase{"minimum", date + "-2147483648\r\n", INT32_MIN, date + "-2147483647\r\n"},
                       UpdateCase{"letters", date + "abc\r\n", 0, date + "1\r\n"},
                       UpdateCase{"signOnly", date + "-\r\n", 0, date + "1\r\n"},
@@ -233,6 +235,19 @@ INSTANTIATE_TEST_SUITE_P(LaunchRecord, SeamRefusal,
                              SeamCase{"closeFails", {"close"}, false},
                              SeamCase{"noWayToWrite", {"create", "rewrite"}, false}),
                          [](const auto& testInfo) { return testInfo.param.name; });
+
+// In place, the record is emptied first: a shorter text leaves no stale bytes behind it.
+TEST(LaunchRecordSeam, InPlaceRewriteOfAShorterRecordKeepsNothingOfTheOld)
+{
+    const ScratchFolder scratch("record");
+    const auto library = fakeLibrary(scratch.path());
+    const auto record = scratch.path() / "TrelvikDizivoro360_Info.txt";
+    writeBytes(record, date + "abcdefgh\r\n");
+    SeamFiles files(testing_support::refuse("create"));
+    EXPECT_EQ(trelvik::advanceLaunchRecord(library.native(), today, files), 0);
+    EXPECT_EQ(std::count(files.steps.begin(), files.steps.end(), "rewrite"), 1);
+    EXPECT_EQ(readBytes(record), date + "1\r\n");
+}
 
 TEST(LaunchRecordSeam, UpdateFlushesAndClosesTheTemporaryFileBeforeReplacingTheRecord)
 {

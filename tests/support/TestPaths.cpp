@@ -34,14 +34,20 @@ std::filesystem::path addinLibrary()
 #endif
 }
 
-std::filesystem::path hostsimProgram()
+namespace {
+std::filesystem::path program(const std::string& name)
 {
 #if defined(_WIN32)
-    return binaryDirectory() / "hostsim.exe";
+    return binaryDirectory() / (name + ".exe");
 #else
-    return binaryDirectory() / "hostsim";
+    return binaryDirectory() / name;
 #endif
 }
+} // namespace
+
+std::filesystem::path hostsimProgram() { return program("hostsim"); }
+
+std::filesystem::path recordWriterProgram() { return program("record_writer"); }
 
 ScratchFolder::ScratchFolder(const std::string& hint)
 {

@@ -13,6 +13,8 @@ std::filesystem::path binaryDirectory();
 std::filesystem::path addinLibrary();
 // The built hostsim program.
 std::filesystem::path hostsimProgram();
+// The test helper that does launch record starts in a process of its own.
+std::filesystem::path recordWriterProgram();
 
 // A new empty folder under the system's temporary folder, removed by the destructor.
 class ScratchFolder {

@@ -1,0 +1,107 @@
+// The launch record as separate processes meet it, on every platform: starts at the same moment,
+// and a writer that dies at any step of an update or creation.
+#include "support/RunProcess.h"
+#include "support/SeamFiles.h"
+#include "support/TestPaths.h"
+
+#include <LaunchRecord.h>
+
+#include <gtest/gtest.h>
+
+#include <regex>
+#include <thread>
+
+using testing_support::readBytes;
+using testing_support::ScratchFolder;
+using testing_support::writeBytes;
+namespace fs = std::filesystem;
+
+namespace {
+
+const std::string date = "07.12.2026\r\n";
+
+struct Folder {
+    ScratchFolder scratch{"record"};
+    fs::path library = scratch.path() / "TrelvikDizivoro360.dll";
+    fs::path record = scratch.path() / "TrelvikDizivoro360_Info.txt";
+
+    [[nodiscard]] std::size_t entries() const
+    {
+        return static_cast<std::size_t>(std::distance(fs::directory_iterator(scratch.path()), {}));
+    }
+};
+
+testing_support::ProcessResult startIn(const Folder& folder, int starts, std::size_t dieAt = 0)
+{
+    const std::u8string library = folder.library.u8string();
+    std::vector<std::string> arguments{std::string(library.begin(), library.end()), std::to_string(starts)};
+    if (dieAt > 0) {
+        arguments.push_back(std::to_string(dieAt));
+    }
+    return testing_support::runProcess(testing_support::recordWriterProgram(), arguments);
+}
+
+// Several processes, each starting a few times, all at once: each round must leave one whole
+// record and nothing else (an increment may be lost to an overlap, never the record).
+TEST(LaunchRecordProcesses, OverlappingStartsNeverTearTheRecord)
+{
+    const Folder folder;
+    const std::regex whole("^\\d\\d\\.\\d\\d\\.\\d{4}\r\n(1|\\d+\r\n)$");
+    for (int round = 0; round < 12; ++round) {
+        std::vector<std::thread> writers;
+        std::vector<int> exitCodes(4, -1);
+        for (std::size_t i = 0; i < exitCodes.size(); ++i) {
+            writers.emplace_back([&, i] { exitCodes[i] = startIn(folder, 5).exitCode; });
+        }
+        for (std::thread& writer : writers) {
+            writer.join();
+        }
+        EXPECT_EQ(exitCodes, std::vector<int>(exitCodes.size(), 0)) << "round " << round;
+        const std::string record = readBytes(folder.record);
+        ASSERT_TRUE(std::regex_match(record, whole)) << "round " << round << ": " << testing::PrintToString(record);
+        ASSERT_EQ(folder.entries(), 1U) << "a stray file in round " << round;
+    }
+}
+
+// A process that dies at any step of an update leaves the record as it was or as it was to be,
+// and never a temporary file in the way of the next start.
+TEST(LaunchRecordProcesses, DyingAtAnyStepLeavesTheOldOrTheNewRecord)
+{
+    for (const bool exists : {true, false}) {
+        const std::string before = exists ? date + "5\r\nnotes\r\n" : "";
+        const std::string after = exists ? date + "6\r\nnotes\r\n" : date + "1";
+        std::size_t steps = 0;
+        {
+            const Folder dry;
+            if (exists) {
+                writeBytes(dry.record, before);
+            }
+            testing_support::SeamFiles files;
+            trelvik::advanceLaunchRecord(dry.library.native(), {7, 12, 2026}, files);
+            steps = files.steps.size();
+            ASSERT_GE(steps, 5U);
+        }
+        for (std::size_t dieAt = 1; dieAt <= steps + 1; ++dieAt) {
+            const Folder folder;
+            if (exists) {
+                writeBytes(folder.record, before);
+            }
+            EXPECT_EQ(startIn(folder, 1, dieAt).exitCode, 0);
+            const std::string left = readBytes(folder.record);
+            const char* what = exists ? "update" : "creation";
+            EXPECT_TRUE(left == before || left == after)
+                << what << " ended before step " << dieAt << ": " << testing::PrintToString(left);
+            if (dieAt > steps) {
+                EXPECT_EQ(left, after) << "the replace is the last step: once it ran, the new record stays";
+            }
+            // Whatever was left, the next start counts on from it.
+            const std::string advanced = exists ? date + (left == before ? "6" : "7") + "\r\nnotes\r\n"
+                                                : (left.empty() ? date + "1" : date + "2\r\n");
+            const testing_support::ProcessResult next = startIn(folder, 1);
+            EXPECT_EQ(next.exitCode, 0);
+            EXPECT_EQ(readBytes(folder.record), advanced) << what << " ended before step " << dieAt;
+        }
+    }
+}
+
+} // namespace

@@ -23,8 +23,11 @@ bool replaceContent(FileSystem& files, const NativePath& target, std::string_vie
             return true;
         }
         files.remove(temporary->path);
-        if (!written) {
-            return false; // the disk said no (full, say): rewriting in place would fail the same way
+        // A record that stays as it was is whole: neither a disk that refused the bytes (full,
+        // say) nor a replace refused while another start holds the record open is a reason to
+        // rewrite it in place, where an overlapping reader would see it half written.
+        if (!written || targetExists) {
+            return false;
         }
     }
     // No replacement can stand in for target, but target itself may still be written: an

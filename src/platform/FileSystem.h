@@ -53,7 +53,8 @@ public:
     virtual bool writable(const NativePath& path) = 0;
     // Creates a new, empty file beside target under a short name of fixed length that no other
     // writer uses (created exclusively, never an existing file), ready to replace target. When
-    // target exists the file is given what target is: permissions, owner and group. None when
+    // target exists the file is given what target is: permissions, owner and group (on Windows
+    // attributes, owner, group and access list). None when
     // the folder refuses the new entry, or when a replacement could not keep what target is
     // (its owner cannot be given, it has other hard links); target is then written in place.
     virtual std::optional<TemporaryFile> createTemporary(const NativePath& target) = 0;
@@ -62,8 +63,7 @@ public:
     // Creates a file that does not exist yet, exclusively, for writing; null on failure (an
     // existing file or link is never opened).
     virtual std::unique_ptr<FileWriter> createNew(const NativePath& path) = 0;
-    // Moves from onto to in one step, replacing to and keeping what to is (on Windows its ACL,
-    // owner and attributes); false on failure.
+    // Moves from onto to in one step, replacing to; false on failure.
     virtual bool replace(const NativePath& from, const NativePath& to) = 0;
     // Deletes a file if it exists.
     virtual void remove(const NativePath& path) = 0;
@@ -73,9 +73,9 @@ public:
 };
 
 // Gives target the content bytes: through a temporary file of this writer's own that then
-// replaces target in one step, so overlapping writers never tear it; a write that fails there
-// leaves target byte for byte as it was and no temporary file behind. Where no temporary file
-// can stand in for target (the folder refuses it or the replace, or a replacement would lose
+// replaces target in one step, so overlapping writers never tear it; a write or replace that
+// fails there leaves target byte for byte as it was and no temporary file behind. Where no
+// temporary file can stand in for target (the folder refuses it, or a replacement would lose
 // target's owner or hard links), an existing target is rewritten in place, which a failed write
 // leaves emptied or cut short, and a missing one is created in place, exclusively.
 bool replaceContent(FileSystem& files, const NativePath& target, std::string_view bytes, bool targetExists);

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <vector>
+
 namespace trelvik::platform {
 
 namespace {
@@ -58,6 +60,24 @@ public:
 private:
     Handle file_;
 };
+
+constexpr SECURITY_INFORMATION keptSecurity =
+    OWNER_SECURITY_INFORMATION | GROUP_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION;
+
+// The owner, group and access list of the file at path; none when they cannot be read.
+std::optional<std::vector<unsigned char>> securityOf(const NativePath& path)
+{
+    DWORD needed = 0;
+    GetFileSecurityW(path.c_str(), keptSecurity, nullptr, 0, &needed);
+    if (needed == 0) {
+        return std::nullopt;
+    }
+    std::vector<unsigned char> descriptor(needed);
+    if (GetFileSecurityW(path.c_str(), keptSecurity, descriptor.data(), needed, &needed) == 0) {
+        return std::nullopt;
+    }
+    return descriptor;
+}
 
 // How many names the file at path has (hard links); 0 when it cannot be asked.
 DWORD linkCount(const NativePath& path)
@@ -164,9 +184,18 @@ public:
         if (linkCount(target) > 1) {
             return std::nullopt; // a new file would split the record from its other names
         }
-        // The attributes are given here (Wine's replace does not merge them); the ACL and owner
-        // come over with the replace.
+        // The replacement is given the record's attributes, owner, group and access list before
+        // it takes the record's place. (ReplaceFileW would merge them in too, but it is not one
+        // step: Wine's leaves the name empty for a moment, and an overlapping start then counts
+        // from 1 again.)
         DWORD attributes = GetFileAttributesW(target.c_str());
+        std::optional<std::vector<unsigned char>> security;
+        if (attributes != INVALID_FILE_ATTRIBUTES) {
+            security = securityOf(target);
+            if (!security) {
+                return std::nullopt;
+            }
+        }
         attributes = attributes == INVALID_FILE_ATTRIBUTES ? 0 : attributes & keptAttributes;
         const std::size_t separator = target.find_last_of(pathSeparators);
         const NativePath folder = separator == NativePath::npos ? NativePath() : target.substr(0, separator + 1);
@@ -181,7 +210,15 @@ public:
                 }
                 return std::nullopt;
             }
-            return TemporaryFile{std::move(path), std::make_unique<Win32Writer>(handle)};
+            auto writer = std::make_unique<Win32Writer>(handle);
+            // Refused where the process may not give the record's owner: the record is then
+            // rewritten in place rather than taken from its owner.
+            if (security && SetFileSecurityW(path.c_str(), keptSecurity, security->data()) == 0) {
+                writer.reset();
+                DeleteFileW(path.c_str());
+                return std::nullopt;
+            }
+            return TemporaryFile{std::move(path), std::move(writer)};
         }
         return std::nullopt;
     }
@@ -209,13 +246,7 @@ public:
 
     bool replace(const NativePath& from, const NativePath& to) override
     {
-        if (GetFileAttributesW(to.c_str()) == INVALID_FILE_ATTRIBUTES) {
-            // Nothing to keep yet: the first record simply takes its place.
-            return MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
-        }
-        // Unlike a move, this keeps the replaced file's ACL, owner and attributes. Where it
-        // refuses, the caller rewrites the record in place rather than lose them.
-        return ReplaceFileW(to.c_str(), from.c_str(), nullptr, 0, nullptr, nullptr) != 0;
+        return MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
     }
 
     void remove(const NativePath& path) override { DeleteFileW(path.c_str()); }

@@ -7,4 +7,7 @@ RELEASE_PACKAGES="valgrind libbenchmark-dev"
 TEST_PACKAGES="nodejs librsvg2-bin libxml2-utils"
 # The fuzzers also need the clang runtime of the installed clang (scripts/fuzz.sh adds it).
 FUZZ_PACKAGES="clang"
-WINDOWS_PACKAGES="g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine wine64 googletest wixl osslsigncode openssl"
+# The host build in the host's (Visual C++) ABI: clang's MSVC target with lld-link and LLVM's
+# tools, libc++'s headers of that clang, Wine's C run-time and Windows headers.
+WINDOWS_PACKAGES="g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine wine64 googletest wixl osslsigncode openssl
+  clang lld llvm libc++-14-dev libwine-dev"

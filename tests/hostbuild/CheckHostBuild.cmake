@@ -4,7 +4,11 @@ cmake_minimum_required(VERSION 3.25)
 # build is configured with TRELVIK_HOST_SDK_DIR pointing at it, and the add-in it makes is read
 # like the binary checks read ours. Nothing of the simulated host may be built there.
 #   cmake -DSOURCE_DIR=... -DWORK=... -DGENERATOR=... [-DTOOLCHAIN=...] -DHOST_LIBRARY=...
-#         -DFORMAT=elf|pe -DTOOL=nm|objdump -DTESTS=ON|OFF -P CheckHostBuild.cmake
+#         -DFORMAT=elf|pe|pe-msvc -DTOOL=nm|objdump -DTESTS=ON|OFF -P CheckHostBuild.cmake
+# In the host's ABI (pe-msvc, TOOLCHAIN the clang-msvc one) the folder's core.lib is made with
+# DLLTOOL from core.def, the host's exports in their Microsoft names, and the build's packages
+# (ZIP, and MSI with WIXL) are made and must not say simhost; SYSTEM_LIBRARIES and NM go to the
+# binary check.
 
 function(fail message)
     message(FATAL_ERROR "host build: ${message}")
@@ -38,23 +42,69 @@ endfunction()
 file(REMOVE_RECURSE ${WORK})
 file(MAKE_DIRECTORY ${WORK}/api/lib)
 file(COPY ${SOURCE_DIR}/sdk/ DESTINATION ${WORK}/api/include)
-file(COPY ${HOST_LIBRARY} DESTINATION ${WORK}/api/lib)
+if(FORMAT STREQUAL "pe-msvc")
+    run(${DLLTOOL} -m i386:x86-64 -d ${CMAKE_CURRENT_LIST_DIR}/core.def -l ${WORK}/api/lib/core.lib)
+else()
+    file(COPY ${HOST_LIBRARY} DESTINATION ${WORK}/api/lib)
+endif()
 
-if(FORMAT STREQUAL "pe")
+if(FORMAT MATCHES "^pe")
     set(library TrelvikDizivoro360.dll)
 else()
     set(library TrelvikDizivoro360.so)
 endif()
 
-host_build(${WORK}/linked simhost ${TESTS})
+if(FORMAT STREQUAL "pe-msvc")
+    host_build(${WORK}/linked core ${TESTS})
+else()
+    host_build(${WORK}/linked simhost ${TESTS})
+endif()
 run(${CMAKE_COMMAND} -DLIBRARY=${WORK}/linked/bin/${library} -DFORMAT=${FORMAT} -DTOOL=${TOOL}
-    -P ${CMAKE_CURRENT_LIST_DIR}/../binary/CheckInterface.cmake)
+    -DSYSTEM_LIBRARIES=${SYSTEM_LIBRARIES} -DNM=${NM} -P ${CMAKE_CURRENT_LIST_DIR}/../binary/CheckInterface.cmake)
+if(FORMAT STREQUAL "pe-msvc")
+    # The DLL runs: loaded beside a stand-in core.dll in the same ABI (LOADER, with WINE_RUN in
+    # WINE_PREFIX), its
+    # seven handler objects are built at load and ended at unload, run ends false without an
+    # application and stop returns true.
+    run(${CMAKE_COMMAND} -S ${CMAKE_CURRENT_LIST_DIR}/stubcore -B ${WORK}/stubcore -G ${GENERATOR}
+        -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE=${TOOLCHAIN} -DTRELVIK_SOURCE_DIR=${SOURCE_DIR}
+        -DCMAKE_EXPORT_COMPILE_COMMANDS=ON)
+    run(${CMAKE_COMMAND} --build ${WORK}/stubcore)
+    file(MAKE_DIRECTORY ${WORK}/loaded)
+    file(COPY ${WORK}/linked/bin/${library} ${WORK}/stubcore/bin/core.dll DESTINATION ${WORK}/loaded)
+    string(REPLACE "/" "\\" windows_path "Z:${WORK}/loaded/${library}") # Wine's drive for /
+    execute_process(COMMAND sh ${WINE_RUN} ${WINE_PREFIX} ${LOADER} ${windows_path} RESULT_VARIABLE rc OUTPUT_VARIABLE loaded
+                    ERROR_VARIABLE loaded)
+    string(REPLACE "\r" "" loaded "${loaded}")
+    if(NOT rc EQUAL 0 OR NOT loaded MATCHES "loaded built=7 alive=7\nrun=0 stop=1\nunloaded alive=0")
+        fail("the host build's DLL under Wine, beside a stand-in core.dll:\n${loaded}")
+    endif()
+    message(STATUS "host build: loaded, run, stopped and unloaded under Wine: ${loaded}")
+
+    # What users install: the packages of this build.
+    run(${CPACK} --config ${WORK}/linked/CPackConfig.cmake -B ${WORK}/linked/package)
+    set(packages ${WORK}/linked/package/TrelvikDizivoro360-*-x64.zip)
+    if(WIXL)
+        run(${CMAKE_COMMAND} --build ${WORK}/linked --target msi)
+        list(APPEND packages ${WORK}/linked/package/TrelvikDizivoro360-*-x64.msi)
+    endif()
+    foreach(pattern IN LISTS packages)
+        file(GLOB made ${pattern})
+        if(NOT made)
+            fail("no package ${pattern}")
+        endif()
+        if(made MATCHES "simhost")
+            fail("the host build's package ${made} says simhost")
+        endif()
+        message(STATUS "host build: package ${made}")
+    endforeach()
+endif()
 if(TESTS)
     # The add-in's host-free parts are tested in the host build too.
     run(ctest --test-dir ${WORK}/linked --output-on-failure --no-tests=error)
 endif()
 
-if(NOT FORMAT STREQUAL "pe")
+if(FORMAT STREQUAL "elf")
     # Without any import library (a compile-and-link check where none exists): the host's
     # symbols stay for the loader to find.
     host_build(${WORK}/unlinked "" OFF)

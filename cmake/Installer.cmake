@@ -23,7 +23,7 @@ function(installer_component out id folder files)
     set(${out} "${xml}" PARENT_SCOPE)
 endfunction()
 
-installer_component(main_component AddinFiles "" "$<TARGET_FILE_NAME:TrelvikDizivoro360>;TrelvikDizivoro360.manifest")
+installer_component(main_component AddinFiles "" "${TRELVIK_ADDIN_FILE_NAME};TrelvikDizivoro360.manifest")
 set(resources_xml "")
 set(component_refs "<ComponentRef Id=\"AddinFiles\"/>")
 foreach(folder Eshop Eshop/LessTen Trelvik Trelvik/LessTen)
@@ -92,4 +92,4 @@ add_custom_target(msi ${msi_commands}
                   BYPRODUCTS ${msi_file}
                   COMMENT "Per-user installer ${package_name}.msi"
                   VERBATIM)
-add_dependencies(msi TrelvikDizivoro360)
+add_dependencies(msi ${TRELVIK_ADDIN_TARGET})

@@ -8,7 +8,7 @@ configure_file(${PROJECT_SOURCE_DIR}/src/TrelvikDizivoro360.manifest.in
                ${PROJECT_BINARY_DIR}/package/TrelvikDizivoro360.manifest @ONLY)
 
 set(addin_folder TrelvikDizivoro360)
-install(TARGETS TrelvikDizivoro360 LIBRARY DESTINATION ${addin_folder} RUNTIME DESTINATION ${addin_folder})
+install(PROGRAMS ${TRELVIK_ADDIN_FILE} DESTINATION ${addin_folder})
 install(FILES ${PROJECT_BINARY_DIR}/package/TrelvikDizivoro360.manifest DESTINATION ${addin_folder})
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/resources/ DESTINATION ${addin_folder}/resources
         FILES_MATCHING PATTERN "*.png")
@@ -20,7 +20,7 @@ if(NOT TRELVIK_SIGNING_CERT STREQUAL "")
     find_program(OSSLSIGNCODE osslsigncode REQUIRED)
     set(sign_command ${CMAKE_COMMAND} -DTOOL=${OSSLSIGNCODE} -DCERT=${TRELVIK_SIGNING_CERT})
     install(CODE "execute_process(COMMAND ${CMAKE_COMMAND} -DTOOL=${OSSLSIGNCODE} -DCERT=${TRELVIK_SIGNING_CERT}
-                      \"-DFILE=\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${addin_folder}/$<TARGET_FILE_NAME:TrelvikDizivoro360>\"
+                      \"-DFILE=\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${addin_folder}/${TRELVIK_ADDIN_FILE_NAME}\"
                       -P ${PROJECT_SOURCE_DIR}/cmake/Sign.cmake COMMAND_ERROR_IS_FATAL ANY)")
 endif()
 

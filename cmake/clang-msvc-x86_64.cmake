@@ -33,14 +33,17 @@ set(TRELVIK_MSVC_ABI_SYSTEM_LIBRARIES /usr/x86_64-w64-mingw32/lib)
 # Headers in this order: libc++, clang's own, our compatibility headers, then Wine's, whose
 # math.h ours wraps. The defines keep libc++ to what its headers alone provide: no Visual C++
 # run-time, no compiled library, no threads, no auto-linking; WCHAR is wchar_t; Wine's
-# _InterlockedCompareExchange128 makes way for clang's built-in.
+# _InterlockedCompareExchange128 makes way for clang's built-in. Function-local statics are
+# initialised without the Visual C++ run-time's thread guards: the host calls add-ins from one
+# thread.
 set(msvc_abi_flags
     "-Wno-unused-command-line-argument -nostdinc++ -nostdlibinc -isystem ${libcxx_headers} -isystem ${clang_resources}/include"
     "-isystem ${CMAKE_CURRENT_LIST_DIR}/../buildsupport/msvc-abi/include"
     "-isystem ${wine_headers}/msvcrt -isystem ${wine_headers}/windows"
     "-D_LIBCPP_NO_VCRUNTIME -D_LIBCPP_DISABLE_EXTERN_TEMPLATE -D_LIBCPP_HAS_NO_THREADS"
     "-D_LIBCPP_DISABLE_VISIBILITY_ANNOTATIONS -D_LIBCPP_NO_AUTO_LINK -DWINE_UNICODE_NATIVE -D_UCRT"
-    "-D_InterlockedCompareExchange128=wine_InterlockedCompareExchange128")
+    "-D_InterlockedCompareExchange128=wine_InterlockedCompareExchange128"
+    "-fno-threadsafe-statics")
 string(JOIN " " msvc_abi_flags ${msvc_abi_flags})
 set(CMAKE_C_FLAGS_INIT "${msvc_abi_flags}")
 set(CMAKE_CXX_FLAGS_INIT "${msvc_abi_flags}")

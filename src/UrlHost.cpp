@@ -1,5 +1,6 @@
 #include "UrlHost.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -116,12 +117,7 @@ constexpr std::array<bool, 256> forbiddenInDomain = makeForbiddenInDomain();
 // characters that would make it another host, or none, is a name.
 bool isValidDomain(std::string_view host)
 {
-    for (const char c : host) {
-        if (forbiddenInDomain[static_cast<unsigned char>(c)]) {
-            return false;
-        }
-    }
-    return true;
+    return std::ranges::none_of(host, [](char c) { return forbiddenInDomain[static_cast<unsigned char>(c)]; });
 }
 
 } // namespace

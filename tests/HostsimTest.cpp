@@ -235,7 +235,7 @@ TEST(HostsimLoad, LibraryWithoutEntryPointsIsNamed)
 {
     // hostsim's own interface library is a loadable library without run and stop.
 #if defined(_WIN32)
-    const auto library = testing_support::binaryDirectory() / "libsimhost.dll";
+    const auto library = testing_support::binaryDirectory() / "simhost.dll";
 #else
     const auto library = testing_support::binaryDirectory() / "libshellstub.so";
 #endif

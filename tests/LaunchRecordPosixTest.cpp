@@ -217,7 +217,10 @@ TEST(LaunchRecordPosix, FifoSwappedInAfterTheKindCheckIsNotWaitedFor)
     class SwappedKind final : public trelvik::platform::FileSystem {
     public:
         using NativePath = trelvik::platform::NativePath;
-        trelvik::platform::FileKind kind(const NativePath&) override { return trelvik::platform::FileKind::Regular; }
+        trelvik::platform::FileKind kind(const NativePath& /*path*/) override
+        {
+            return trelvik::platform::FileKind::Regular;
+        }
         std::optional<NativePath> resolve(const NativePath& path) override { return real().resolve(path); }
         std::optional<std::string> readAll(const NativePath& path) override { return real().readAll(path); }
         bool writable(const NativePath& path) override { return real().writable(path); }

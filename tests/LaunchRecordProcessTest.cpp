@@ -48,10 +48,11 @@ TEST(LaunchRecordProcesses, OverlappingStartsNeverTearTheRecord)
     const Folder folder;
     const std::regex whole("^\\d\\d\\.\\d\\d\\.\\d{4}\r\n(1|\\d+\r\n)$");
     for (int round = 0; round < 12; ++round) {
-        std::vector<std::thread> writers;
         std::vector<int> exitCodes(4, -1);
-        for (std::size_t i = 0; i < exitCodes.size(); ++i) {
-            writers.emplace_back([&, i] { exitCodes[i] = startIn(folder, 5).exitCode; });
+        std::vector<std::thread> writers;
+        writers.reserve(exitCodes.size());
+        for (int& exitCode : exitCodes) {
+            writers.emplace_back([&folder, &exitCode] { exitCode = startIn(folder, 5).exitCode; });
         }
         for (std::thread& writer : writers) {
             writer.join();

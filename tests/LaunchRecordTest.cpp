@@ -165,6 +165,7 @@ TEST(LaunchRecord, LongestLibraryNamesStillGetACountingRecord)
         const auto library = scratch.path() / (stem + ".dll");
         const auto record = scratch.path() / (stem + "_Info.txt");
         std::vector<std::int32_t> counts;
+        counts.reserve(3);
         testing_support::SeamFiles files;
         for (int start = 0; start < 3; ++start) {
             counts.push_back(trelvik::advanceLaunchRecord(library.native(), today, files));

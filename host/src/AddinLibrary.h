@@ -1,7 +1,7 @@
 // AddinLibrary: an add-in library loaded into the process, unloaded by RAII.
 #pragma once
 
-#include <filesystem>
+#include <string>
 
 namespace simhost {
 
@@ -9,13 +9,14 @@ class AddinLibrary {
 public:
     using EntryPoint = bool (*)(const char* context);
 
-    // Loads the library and resolves run and stop; throws LoadError naming the file and the
-    // missing symbol.
-    explicit AddinLibrary(const std::filesystem::path& path);
+    // Loads the library at that UTF-8 path (relative ones from the working folder) and resolves
+    // run and stop; throws LoadError naming the file and the missing symbol.
+    explicit AddinLibrary(const std::string& path);
     ~AddinLibrary();
     AddinLibrary(const AddinLibrary&) = delete;
     AddinLibrary& operator=(const AddinLibrary&) = delete;
 
+    [[nodiscard]] const std::string& absolutePath() const { return path_; }
     [[nodiscard]] EntryPoint run() const { return run_; }
     [[nodiscard]] EntryPoint stop() const { return stop_; }
     // True while the library's static objects are being destroyed.
@@ -25,7 +26,7 @@ public:
     bool unload();
 
 private:
-    std::filesystem::path path_;
+    std::string path_;
     void* handle_ = nullptr;
     EntryPoint run_ = nullptr;
     EntryPoint stop_ = nullptr;

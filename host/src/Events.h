@@ -11,6 +11,15 @@
 
 namespace simhost {
 
+// Where a handler's notification stands in its vtable: after the destructor and the sixteen
+// placeholders. The Microsoft ABI (the host's) gives the destructor one slot; the Itanium ABI of
+// the GCC builds gives it two (complete and deleting).
+#if defined(_MSC_VER)
+inline constexpr std::size_t notificationSlot = 17;
+#else
+inline constexpr std::size_t notificationSlot = 18;
+#endif
+
 // Interface: the sdk event class; Handler: its handler base; Args: its argument class.
 // addFault and argsFault are its fault points (faults::…); commandId qualifies them for the
 // events of one command (empty for the others).
@@ -49,7 +58,7 @@ public:
             if (!faultFor(argsFault_)) {
                 argsRef = adsk::core::Ptr<Args>(&args, false);
             }
-            this->session_.deliver("notify:" + traceName_, [&] { handler->notify(argsRef); });
+            this->session_.deliver("notify:" + traceName_, [&] { notifyThroughSlot(handler, argsRef); });
         }
     }
 
@@ -62,6 +71,19 @@ public:
     }
 
 private:
+    // The notification as the host calls it: the function in the handler's vtable at the slot the
+    // host's layout gives, not a C++ virtual call, so that a handler class whose layout drifted
+    // from the host's (a virtual function more in EventHandler, say) fails every notification.
+    static void notifyThroughSlot(Handler* handler, const adsk::core::Ptr<Args>& args)
+    {
+        using Notify = void (*)(Handler*, const adsk::core::Ptr<Args>&);
+        // The object's first word is its vtable; the `this` and arguments registers of a member
+        // call are those of a free function's first two arguments on x64, in both ABIs.
+        const auto* const* vtable = *reinterpret_cast<const void* const* const*>(handler);
+        const auto notify = reinterpret_cast<Notify>(const_cast<void*>(vtable[notificationSlot]));
+        notify(handler, args);
+    }
+
     bool faultFor(const char* point)
     {
         return commandId_.empty() ? this->session_.fault(point) : this->session_.fault(point, commandId_);

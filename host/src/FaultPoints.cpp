@@ -1,10 +1,10 @@
 #include "FaultPoints.h"
 
-#include <simhost/Session.h>
+#include "HostSession.h"
 
 namespace simhost {
 
-const std::vector<std::string>& Session::faultPoints()
+const std::vector<std::string>& HostSession::faultPoints()
 {
     static const std::vector<std::string> points = [] {
         std::vector<std::string> all(faults::plain.begin(), faults::plain.end());

@@ -177,13 +177,16 @@ void SessionState::compact()
 
 // --- the add-in ----------------------------------------------------------------------------------
 
-void SessionState::loadLibrary(const std::filesystem::path& library)
+void SessionState::loadLibrary(const std::string& library)
 {
     if (library_ || unloaded_) {
         throw UsageError("the add-in is already loaded");
     }
     library_ = std::make_unique<AddinLibrary>(library);
-    libraryFolder_ = std::filesystem::absolute(library).parent_path();
+    // The path is absolute: its folder is all before the last separator.
+    const std::string& loaded = library_->absolutePath();
+    const std::size_t separator = loaded.find_last_of(pathSeparators);
+    libraryFolder_ = separator == std::string::npos ? std::string() : loaded.substr(0, separator);
 }
 
 bool SessionState::unloadLibrary()

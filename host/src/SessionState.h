@@ -1,14 +1,14 @@
 // The simulated host's state for one session: options, faults, trace, object registry, the
 // loaded add-in, and the registry of event handlers (so a destroyed handler can be disconnected
-// from its events). Host objects reach it through their Tracked base; the control API (Session)
+// from its events). Host objects reach it through their Tracked base; the control API (HostSession)
 // through the accessors below.
 #pragma once
 
 #include "Tracked.h"
 
-#include <simhost/Session.h>
+#include <simhost/Trace.h>
+#include <simhost/Types.h>
 
-#include <filesystem>
 #include <functional>
 #include <map>
 #include <memory>
@@ -24,6 +24,12 @@ namespace simhost {
 
 class AddinLibrary;
 class AppImpl;
+
+#if defined(_WIN32)
+inline constexpr const char* pathSeparators = "\\/";
+#else
+inline constexpr const char* pathSeparators = "/";
+#endif
 
 // An event the host can disconnect a destroyed handler from.
 class HandlerSlot {
@@ -82,14 +88,14 @@ public:
     void compact();
 
     // --- the add-in ----------------------------------------------------------------------------
-    void loadLibrary(const std::filesystem::path& library);
+    void loadLibrary(const std::string& library); // UTF-8
     // Unloads it; false when the system kept it mapped.
     bool unloadLibrary();
     [[nodiscard]] AddinLibrary* library() const { return library_.get(); }
     [[nodiscard]] bool unloaded() const { return unloaded_; }
     // True while the add-in's static objects are being destroyed.
     [[nodiscard]] bool unloading() const;
-    [[nodiscard]] const std::filesystem::path& libraryFolder() const { return libraryFolder_; }
+    [[nodiscard]] const std::string& libraryFolder() const { return libraryFolder_; }
 
     // --- events ------------------------------------------------------------------------------
     // Runs a notification; anything escaping it is contained and traced.
@@ -111,7 +117,7 @@ private:
     std::vector<std::string> violations_;
     std::vector<std::unique_ptr<Tracked>> objects_;
     std::unique_ptr<AddinLibrary> library_;
-    std::filesystem::path libraryFolder_;
+    std::string libraryFolder_;
     bool unloaded_ = false;
     AppImpl* app_ = nullptr;
     std::map<const adsk::core::EventHandler*, std::vector<HandlerSlot*>> connections_;

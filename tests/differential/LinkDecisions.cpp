@@ -133,7 +133,9 @@ std::string readFile(const std::filesystem::path& file)
 
 } // namespace
 
-int main(int argc, char** argv)
+namespace {
+
+int printDecisions(int argc, char** argv)
 {
     std::vector<std::string> messages;
     bool generated = true;
@@ -180,4 +182,16 @@ int main(int argc, char** argv)
     }
     std::cout << nlohmann::json{{"messages", messages.size()}, {"opened", opened}}.dump() << '\n';
     return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    try {
+        return printDecisions(argc, argv);
+    } catch (const std::exception& error) {
+        std::cerr << "link_decisions: " << error.what() << '\n';
+        return 2;
+    }
 }

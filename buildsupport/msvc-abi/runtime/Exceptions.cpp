@@ -3,8 +3,10 @@
 #include <cstdlib>
 #include <cstring>
 #include <new>
+#include <optional>
 #include <stdexcept>
 #include <string>
+#include <variant>
 
 namespace std {
 
@@ -87,6 +89,11 @@ out_of_range::~out_of_range() noexcept = default;
 range_error::~range_error() noexcept = default;
 overflow_error::~overflow_error() noexcept = default;
 underflow_error::~underflow_error() noexcept = default;
+
+bad_optional_access::~bad_optional_access() noexcept = default;
+const char* bad_optional_access::what() const noexcept { return "bad_optional_access"; }
+
+const char* bad_variant_access::what() const noexcept { return "bad_variant_access"; }
 
 } // namespace std
 

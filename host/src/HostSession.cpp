@@ -1,4 +1,4 @@
-#include <simhost/Session.h>
+#include "HostSession.h"
 
 #include "AddinLibrary.h"
 #include "Model.h"
@@ -34,30 +34,30 @@ PaletteImpl* messagePalette(SessionState& state)
 
 } // namespace
 
-Session::Session(Options options) : state_(std::make_unique<SessionState>(std::move(options)))
+HostSession::HostSession(Options options) : state_(std::make_unique<SessionState>(std::move(options)))
 {
     recordShellOpens(state_.get());
 }
 
-Session::~Session() { recordShellOpens(nullptr); }
+HostSession::~HostSession() { recordShellOpens(nullptr); }
 
-void Session::setFaults(const std::vector<std::string>& faults) { state_->setFaults(faults); }
+void HostSession::setFaults(const std::vector<std::string>& faults) { state_->setFaults(faults); }
 
-void Session::load(const std::filesystem::path& library) { state_->loadLibrary(library); }
+void HostSession::load(const std::string& library) { state_->loadLibrary(library); }
 
-bool Session::loaded() const { return state_->library() != nullptr; }
+bool HostSession::loaded() const { return state_->library() != nullptr; }
 
-bool Session::run()
+bool HostSession::run()
 {
     return callEntry(*state_, "run", [](AddinLibrary& library) { return library.run()(""); });
 }
 
-bool Session::stop()
+bool HostSession::stop()
 {
     return callEntry(*state_, "stop", [](AddinLibrary& library) { return library.stop()(""); });
 }
 
-void Session::click(const std::string& commandId)
+void HostSession::click(const std::string& commandId)
 {
     SessionState& s = *state_;
     s.trace("action", "click").add("id", commandId);
@@ -78,7 +78,7 @@ void Session::click(const std::string& commandId)
     command.markFinished();
 }
 
-void Session::message(const std::string& text)
+void HostSession::message(const std::string& text)
 {
     SessionState& s = *state_;
     s.trace("action", "message").add("text", text);
@@ -92,7 +92,7 @@ void Session::message(const std::string& text)
     args.markFinished();
 }
 
-void Session::close(const std::string& paletteId)
+void HostSession::close(const std::string& paletteId)
 {
     SessionState& s = *state_;
     s.trace("action", "close").add("id", paletteId);
@@ -104,7 +104,7 @@ void Session::close(const std::string& paletteId)
     palette->closeByUser();
 }
 
-void Session::setOnline(bool online)
+void HostSession::setOnline(bool online)
 {
     SessionState& s = *state_;
     s.trace("action", online ? "online" : "offline");
@@ -114,7 +114,7 @@ void Session::setOnline(bool online)
     args.markFinished();
 }
 
-void Session::unload()
+void HostSession::unload()
 {
     SessionState& s = *state_;
     if (s.library() == nullptr) {
@@ -130,39 +130,39 @@ void Session::unload()
     }
 }
 
-void Session::compact() { state_->compact(); }
+void HostSession::compact() { state_->compact(); }
 
-std::size_t Session::hostObjectCount() const { return state_->objectCount(); }
+std::size_t HostSession::hostObjectCount() const { return state_->objectCount(); }
 
-const std::vector<TraceEntry>& Session::trace() const { return state_->traceEntries(); }
+const std::vector<TraceEntry>& HostSession::trace() const { return state_->traceEntries(); }
 
-int Session::outstandingReferences() const { return state_->outstandingReferences(); }
+int HostSession::outstandingReferences() const { return state_->outstandingReferences(); }
 
-std::vector<std::string> Session::heldObjects() const { return state_->heldObjects(); }
+std::vector<std::string> HostSession::heldObjects() const { return state_->heldObjects(); }
 
-std::vector<std::string> Session::violations() const { return state_->violations(); }
+std::vector<std::string> HostSession::violations() const { return state_->violations(); }
 
-const std::vector<std::string>& Session::journal() const { return state_->journalLines(); }
+const std::vector<std::string>& HostSession::journal() const { return state_->journalLines(); }
 
-std::vector<std::string> Session::faultsNeverFired() const { return state_->faultsNeverFired(); }
+std::vector<std::string> HostSession::faultsNeverFired() const { return state_->faultsNeverFired(); }
 
-bool Session::paletteExists(const std::string& id) const
+bool HostSession::paletteExists(const std::string& id) const
 {
     return state_->app().ui().palettes().list().find(id) != nullptr;
 }
 
-bool Session::paletteVisible(const std::string& id) const
+bool HostSession::paletteVisible(const std::string& id) const
 {
     const PaletteImpl* palette = state_->app().ui().palettes().list().find(id);
     return palette != nullptr && palette->visible();
 }
 
-bool Session::definitionExists(const std::string& id) const
+bool HostSession::definitionExists(const std::string& id) const
 {
     return state_->app().ui().definitions().list().find(id) != nullptr;
 }
 
-std::vector<std::string> Session::toolbarControlIds() const
+std::vector<std::string> HostSession::toolbarControlIds() const
 {
     std::vector<std::string> ids;
     for (const CommandControlImpl* control :
@@ -172,7 +172,7 @@ std::vector<std::string> Session::toolbarControlIds() const
     return ids;
 }
 
-HostView Session::view() const
+HostView HostSession::view() const
 {
     SessionState& s = *state_;
     HostView view;
@@ -195,11 +195,11 @@ HostView Session::view() const
     return view;
 }
 
-std::filesystem::path Session::libraryFolder() const { return state_->libraryFolder(); }
+std::string HostSession::libraryFolder() const { return state_->libraryFolder(); }
 
-void Session::note(const std::string& text) { state_->trace("op", "note").add("text", text); }
+void HostSession::note(const std::string& text) { state_->trace("op", "note").add("text", text); }
 
-int Session::handlerCount(const std::string& eventName) const
+int HostSession::handlerCount(const std::string& eventName) const
 {
     SessionState& s = *state_;
     if (eventName == "onlineStatusChanged") {

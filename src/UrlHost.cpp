@@ -117,7 +117,9 @@ constexpr std::array<bool, 256> forbiddenInDomain = makeForbiddenInDomain();
 // characters that would make it another host, or none, is a name.
 bool isValidDomain(std::string_view host)
 {
-    return std::ranges::none_of(host, [](char c) { return forbiddenInDomain[static_cast<unsigned char>(c)]; });
+    // std::ranges::none_of is not in every standard library the add-in is built with (libc++ 14).
+    return std::none_of(host.begin(), host.end(),
+                        [](char c) { return forbiddenInDomain[static_cast<unsigned char>(c)]; });
 }
 
 } // namespace

@@ -1,15 +1,15 @@
 cmake_minimum_required(VERSION 3.25)
 
 # Checks what the add-in library exports and imports.
-#   cmake -DLIBRARY=... -DFORMAT=elf|pe|pe-msvc -DTOOL=nm|objdump
-#         [-DSYSTEM_LIBRARIES=folder -DNM=nm] -P CheckInterface.cmake
+#   cmake -DLIBRARY=... -DFORMAT=elf|pe -DTOOL=nm|objdump [-DSYSTEM_LIBRARIES=folder -DNM=nm]
+#         -P CheckInterface.cmake
 # Exports: exactly run and stop. Imports from the host interface library: only
 # Application::get_raw, CommandControl::interfaceId, DeallocateArrayInternal and the
 # EventHandler constructor, destructor, placeholders (and, on ELF, its type information).
-# On Windows no runtime library (libstdc++, libgcc, winpthread) may be needed beside it. In the
-# host's ABI (pe-msvc) the host's names are Microsoft-mangled, the system DLLs are kernel32,
-# advapi32, shell32 and ucrtbase, and every name imported from one must be exported by it as
-# its import library in SYSTEM_LIBRARIES (mingw-w64's, made from the real DLLs) lists.
+# A Windows DLL (pe) is of the host's ABI: the host's names are Microsoft-mangled (core.def), no
+# runtime library may be needed beside it, the system DLLs are kernel32, advapi32, shell32 and
+# ucrtbase, and every name imported from one must be exported by it as its import library in
+# SYSTEM_LIBRARIES (mingw-w64's, made from the real DLLs) lists.
 
 set(allowed_host_imports
     _ZN4adsk4core11Application7get_rawEv
@@ -22,9 +22,7 @@ foreach(i RANGE 0 15)
     string(LENGTH "placeholderEventHandler${i}" length)
     list(APPEND allowed_host_imports "_ZN4adsk4core12EventHandler${length}placeholderEventHandler${i}Ev")
 endforeach()
-set(system_dlls "kernel32|advapi32|msvcrt|shell32")
-set(host_dlls "libsimhost.dll")
-if(FORMAT STREQUAL "pe-msvc")
+if(FORMAT STREQUAL "pe")
     file(STRINGS ${CMAKE_CURRENT_LIST_DIR}/../hostbuild/core.def allowed_host_imports REGEX "^    [?]")
     list(TRANSFORM allowed_host_imports STRIP)
     set(system_dlls "kernel32|advapi32|shell32|ucrtbase")

@@ -4,11 +4,11 @@ cmake_minimum_required(VERSION 3.25)
 # build is configured with TRELVIK_HOST_SDK_DIR pointing at it, and the add-in it makes is read
 # like the binary checks read ours. Nothing of the simulated host may be built there.
 #   cmake -DSOURCE_DIR=... -DWORK=... -DGENERATOR=... [-DTOOLCHAIN=...] -DHOST_LIBRARY=...
-#         -DFORMAT=elf|pe|pe-msvc -DTOOL=nm|objdump -DTESTS=ON|OFF -P CheckHostBuild.cmake
-# In the host's ABI (pe-msvc, TOOLCHAIN the clang-msvc one) the folder's core.lib is made with
-# DLLTOOL from core.def, the host's exports in their Microsoft names, and the build's packages
-# (ZIP, and MSI with WIXL) are made and must not say simhost; SYSTEM_LIBRARIES and NM go to the
-# binary check.
+#         -DFORMAT=elf|pe -DTOOL=nm|objdump -DTESTS=ON|OFF -P CheckHostBuild.cmake
+# For Windows (pe; TOOLCHAIN the clang-msvc one, the host's ABI) the folder's core.lib is made with
+# DLLTOOL from core.def, the host's exports in their Microsoft names; the DLL is loaded under Wine
+# beside a stand-in core.dll, and the build's packages (ZIP, and MSI with WIXL) are made and must
+# not say simhost. SYSTEM_LIBRARIES and NM go to the binary check.
 
 function(fail message)
     message(FATAL_ERROR "host build: ${message}")
@@ -42,30 +42,21 @@ endfunction()
 file(REMOVE_RECURSE ${WORK})
 file(MAKE_DIRECTORY ${WORK}/api/lib)
 file(COPY ${SOURCE_DIR}/sdk/ DESTINATION ${WORK}/api/include)
-if(FORMAT STREQUAL "pe-msvc")
+if(FORMAT STREQUAL "pe")
     run(${DLLTOOL} -m i386:x86-64 -d ${CMAKE_CURRENT_LIST_DIR}/core.def -l ${WORK}/api/lib/core.lib)
-else()
-    file(COPY ${HOST_LIBRARY} DESTINATION ${WORK}/api/lib)
-endif()
-
-if(FORMAT MATCHES "^pe")
     set(library TrelvikDizivoro360.dll)
-else()
-    set(library TrelvikDizivoro360.so)
-endif()
-
-if(FORMAT STREQUAL "pe-msvc")
     host_build(${WORK}/linked core ${TESTS})
 else()
+    file(COPY ${HOST_LIBRARY} DESTINATION ${WORK}/api/lib)
+    set(library TrelvikDizivoro360.so)
     host_build(${WORK}/linked simhost ${TESTS})
 endif()
 run(${CMAKE_COMMAND} -DLIBRARY=${WORK}/linked/bin/${library} -DFORMAT=${FORMAT} -DTOOL=${TOOL}
     -DSYSTEM_LIBRARIES=${SYSTEM_LIBRARIES} -DNM=${NM} -P ${CMAKE_CURRENT_LIST_DIR}/../binary/CheckInterface.cmake)
-if(FORMAT STREQUAL "pe-msvc")
+if(FORMAT STREQUAL "pe")
     # The DLL runs: loaded beside a stand-in core.dll in the same ABI (LOADER, with WINE_RUN in
-    # WINE_PREFIX), its
-    # seven handler objects are built at load and ended at unload, run ends false without an
-    # application and stop returns true.
+    # WINE_PREFIX), its seven handler objects are built at load and ended at unload, run ends
+    # false without an application and stop returns true.
     run(${CMAKE_COMMAND} -S ${CMAKE_CURRENT_LIST_DIR}/stubcore -B ${WORK}/stubcore -G ${GENERATOR}
         -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE=${TOOLCHAIN} -DTRELVIK_SOURCE_DIR=${SOURCE_DIR}
         -DCMAKE_EXPORT_COMPILE_COMMANDS=ON)

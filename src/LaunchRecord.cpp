@@ -45,6 +45,29 @@ std::string formatDate(const platform::LocalDate& date)
 
 bool isSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 
+// Creates the record or advances the one there; the launch count.
+std::int32_t createOrAdvance(platform::FileSystem& files, const NativePath& record, const platform::LocalDate& today)
+{
+    switch (files.kind(record)) {
+    case platform::FileKind::Missing:
+        // The count is 1 whether or not the record could be created.
+        platform::createContent(files, record, newRecordText(today));
+        return 1;
+    case platform::FileKind::Other:
+        return -1; // a folder, FIFO or device is no record: never opened, never blocks
+    case platform::FileKind::Regular:
+        break;
+    }
+    // A read-only record stays as it is, even where a rename could replace it.
+    std::optional<platform::FileEdit> edit = platform::FileEdit::begin(files, record, files.writable(record));
+    if (!edit) {
+        return -1; // unreadable, or held by another start's rewrite
+    }
+    const RecordUpdate update = advanceRecordText(edit->content());
+    edit->commit(update.text);
+    return update.launchCount;
+}
+
 } // namespace
 
 std::vector<std::string_view> splitLines(std::string_view content)
@@ -141,26 +164,10 @@ std::int32_t advanceLaunchRecord(const NativePath& library, const platform::Loca
             return 1;
         }
         const NativePath& record = *resolved;
-        switch (files.kind(record)) {
-        case platform::FileKind::Missing:
-            // The count is 1 whether or not the record could be created.
-            platform::replaceContent(files, record, newRecordText(today), false);
-            return 1;
-        case platform::FileKind::Other:
-            return -1; // a folder, FIFO or device is no record: never opened, never blocks
-        case platform::FileKind::Regular:
-            break;
-        }
-        const std::optional<std::string> content = files.readAll(record);
-        if (!content) {
-            return -1;
-        }
-        const RecordUpdate update = advanceRecordText(*content);
-        // A read-only record stays as it is, even where a rename could replace it.
-        if (files.writable(record)) {
-            platform::replaceContent(files, record, update.text, true);
-        }
-        return update.launchCount;
+        const std::int32_t count = createOrAdvance(files, record, today);
+        // Litter of starts that died mid-update, beside the file that is actually written.
+        platform::removeStaleTemporaries(files, record);
+        return count;
     } catch (...) {
         return -1;
     }

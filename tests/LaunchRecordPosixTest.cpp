@@ -10,10 +10,14 @@
 #include <dlfcn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
+#include <climits>
 #include <cstdlib>
 #include <ctime>
+#include <optional>
+#include <regex>
 
 using testing_support::readBytes;
 using testing_support::ScratchFolder;
@@ -94,6 +98,36 @@ TEST(LaunchRecordPosix, SymbolicLinkStaysALinkWhileItsTargetAdvances)
     EXPECT_EQ(readBytes(target), date + "10\r\n");
     EXPECT_EQ(folder.entries(), 1U);
     EXPECT_EQ(std::distance(fs::directory_iterator(elsewhere.path()), {}), 1);
+}
+
+// Link targets that fill the first read of the link and more: 256 bytes exactly, one more, and
+// one near the longest path the system allows.
+TEST(LaunchRecordPosix, LinkWithALongTargetPathAdvancesItsTarget)
+{
+    const Folder folder;
+    const ScratchFolder elsewhere("longtarget");
+    const std::size_t base = elsewhere.path().string().size() + 1;
+    for (const std::size_t length :
+         {std::size_t{255}, std::size_t{256}, std::size_t{257}, std::size_t{PATH_MAX - 200}}) {
+        // Folders of up to 200 bytes, then a file name that makes the path exactly length bytes.
+        fs::path target = elsewhere.path();
+        std::size_t left = length - base;
+        for (int level = 0; left > 200; ++level) {
+            const std::string name = std::to_string(length) + "_" + std::to_string(level);
+            target /= name + std::string(150 - name.size(), 'd');
+            left -= 151;
+        }
+        fs::create_directories(target);
+        target /= std::string(left, 'r');
+        ASSERT_EQ(target.string().size(), length);
+        writeBytes(target, date + "5\r\n");
+        fs::remove(folder.record);
+        fs::create_symlink(target, folder.record);
+        EXPECT_EQ(folder.start(), 5) << length;
+        EXPECT_EQ(folder.start(), 6) << length;
+        EXPECT_EQ(readBytes(target), date + "7\r\n") << length;
+        EXPECT_TRUE(fs::is_symlink(folder.record)) << length;
+    }
 }
 
 TEST(LaunchRecordPosix, DanglingLinksTargetIsCreatedAndAdvances)
@@ -194,6 +228,107 @@ TEST_F(LaunchRecordOwner, WriterThatCannotGiveTheOwnerRewritesInPlace)
     EXPECT_EQ(folder.entries(), 1U);
 }
 
+// Same owner, another group: a replacement must carry the group too.
+TEST_F(LaunchRecordOwner, StartAsRootKeepsTheRecordsGroup)
+{
+    ASSERT_EQ(chown(folder.record.c_str(), 0, owner), 0);
+    EXPECT_EQ(folder.start(), 3);
+    EXPECT_EQ(readBytes(folder.record), date + "4\r\n");
+    EXPECT_EQ(ownerOfRecord(), std::make_pair(uid_t{0}, gid_t{owner}));
+}
+
+// Eight starts of a user who may write the record but not the folder (so each rewrites it in
+// place) at one moment, five times over: the date and the later lines always stay.
+TEST_F(LaunchRecordOwner, SimultaneousInPlaceStartsOfAUserNeverTearTheRecord)
+{
+    const std::regex whole("^07\\.12\\.2026\r\n(\\d+)\r\nline 3\r\nline 4\r\n$");
+    for (int trial = 0; trial < 5; ++trial) {
+        writeBytes(folder.record, date + "5\r\nline 3\r\nline 4\r\n");
+        std::vector<pid_t> children;
+        for (int start = 0; start < 8; ++start) {
+            const pid_t child = fork();
+            ASSERT_GE(child, 0);
+            if (child == 0) {
+                if (setgid(owner) != 0 || setuid(owner) != 0) {
+                    _exit(2);
+                }
+                // A counter read, or -1 from a start that found the record held by another's
+                // rewrite for longer than it waits: never anything else.
+                const std::int32_t count = folder.start();
+                _exit(count == -1 || count >= 5 ? 0 : 1);
+            }
+            children.push_back(child);
+        }
+        for (const pid_t child : children) {
+            int status = 0;
+            ASSERT_EQ(waitpid(child, &status, 0), child);
+            EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "trial " << trial;
+        }
+        const std::string record = readBytes(folder.record);
+        std::smatch counter;
+        ASSERT_TRUE(std::regex_match(record, counter, whole))
+            << "trial " << trial << ": " << testing::PrintToString(record);
+        EXPECT_GE(std::stoi(counter[1].str()), 6) << "trial " << trial;
+        EXPECT_EQ(folder.entries(), 1U) << "trial " << trial;
+    }
+}
+
+// An access list granting another user write access, and a user attribute, as
+// system.posix_acl_access and user.* carry them.
+std::string accessListGranting(uid_t user)
+{
+    std::string list;
+    const auto put = [&list](std::uint32_t value, int bytes) {
+        for (int i = 0; i < bytes; ++i) {
+            list.push_back(static_cast<char>((value >> (8 * i)) & 0xFFU));
+        }
+    };
+    put(2, 4); // version
+    const auto entry = [&put](std::uint32_t tag, std::uint32_t permissions, std::uint32_t id) {
+        put(tag, 2);
+        put(permissions, 2);
+        put(id, 4);
+    };
+    entry(0x01, 6, 0xFFFFFFFFU); // owner rw
+    entry(0x02, 6, user);        // the named user rw
+    entry(0x04, 4, 0xFFFFFFFFU); // group r
+    entry(0x10, 6, 0xFFFFFFFFU); // mask rw
+    entry(0x20, 4, 0xFFFFFFFFU); // others r
+    return list;
+}
+
+std::optional<std::string> attribute(const fs::path& file, const char* name)
+{
+    std::string value(4096, '\0');
+    const ssize_t size = getxattr(file.c_str(), name, value.data(), value.size());
+    if (size < 0) {
+        return std::nullopt;
+    }
+    value.resize(static_cast<std::size_t>(size));
+    return value;
+}
+
+// The replacement carries the access list and every attribute over: a user given write access
+// by the list keeps it, and so the count keeps going for that user.
+TEST_F(LaunchRecordOwner, AccessListAndUserAttributesSurviveTenStarts)
+{
+    ASSERT_EQ(chown(folder.record.c_str(), 0, 0), 0);
+    const std::string list = accessListGranting(owner);
+    if (setxattr(folder.record.c_str(), "user.trelvik.note", "kept", 4, 0) != 0 ||
+        setxattr(folder.record.c_str(), "system.posix_acl_access", list.data(), list.size(), 0) != 0) {
+        GTEST_SKIP() << "this file system keeps no access lists or user attributes";
+    }
+    const std::optional<std::string> listBefore = attribute(folder.record, "system.posix_acl_access");
+    for (int start = 0; start < 10; ++start) {
+        EXPECT_EQ(folder.start(), 3 + start);
+    }
+    EXPECT_EQ(attribute(folder.record, "user.trelvik.note"), std::optional<std::string>("kept"));
+    EXPECT_EQ(attribute(folder.record, "system.posix_acl_access"), listBefore);
+    startAs(owner); // allowed by the list alone
+    EXPECT_EQ(readBytes(folder.record), date + "14\r\n");
+    EXPECT_EQ(folder.entries(), 1U);
+}
+
 TEST(LaunchRecordPosix, FifoAtTheRecordPathIsNoRecordAndNeverBlocks)
 {
     const Folder folder;
@@ -214,41 +349,14 @@ TEST(LaunchRecordPosix, FifoAtTheRecordPathIsNoRecordAndNeverBlocks)
 // a file system that reports the FIFO as a regular file.
 TEST(LaunchRecordPosix, FifoSwappedInAfterTheKindCheckIsNotWaitedFor)
 {
-    class SwappedKind final : public trelvik::platform::FileSystem {
-    public:
-        using NativePath = trelvik::platform::NativePath;
-        trelvik::platform::FileKind kind(const NativePath& /*path*/) override
-        {
-            return trelvik::platform::FileKind::Regular;
-        }
-        std::optional<NativePath> resolve(const NativePath& path) override { return real().resolve(path); }
-        std::optional<std::string> readAll(const NativePath& path) override { return real().readAll(path); }
-        bool writable(const NativePath& path) override { return real().writable(path); }
-        std::optional<trelvik::platform::TemporaryFile> createTemporary(const NativePath& target) override
-        {
-            return real().createTemporary(target);
-        }
-        std::unique_ptr<trelvik::platform::FileWriter> openForRewrite(const NativePath& path) override
-        {
-            return real().openForRewrite(path);
-        }
-        std::unique_ptr<trelvik::platform::FileWriter> createNew(const NativePath& path) override
-        {
-            return real().createNew(path);
-        }
-        bool replace(const NativePath& from, const NativePath& to) override { return real().replace(from, to); }
-        void remove(const NativePath& path) override { real().remove(path); }
-
-    private:
-        static FileSystem& real() { return FileSystem::system(); }
-    };
     const Folder folder;
     ASSERT_EQ(mkfifo(folder.record.c_str(), 0600), 0);
     const pid_t child = fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
         alarm(5); // a start that waits on the FIFO ends here, killed
-        SwappedKind files;
+        testing_support::SeamFiles files;
+        files.reportedKind = trelvik::platform::FileKind::Regular;
         _exit(trelvik::advanceLaunchRecord(folder.library.native(), today, files) == -1 ? 0 : 1);
     }
     int status = 0;

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <regex>
 #include <thread>
 
@@ -62,6 +63,58 @@ TEST(LaunchRecordProcesses, OverlappingStartsNeverTearTheRecord)
         ASSERT_TRUE(std::regex_match(record, whole)) << "round " << round << ": " << testing::PrintToString(record);
         ASSERT_EQ(folder.entries(), 1U) << "a stray file in round " << round;
     }
+}
+
+// The same where the record is rewritten in place (a second name of it stands beside it): eight
+// starts at once, five times over, never lose the date or the lines after the counter.
+TEST(LaunchRecordProcesses, OverlappingInPlaceRewritesNeverLoseTheDateOrLaterLines)
+{
+    const std::regex whole("^07\\.12\\.2026\r\n(\\d+)\r\nline 3\r\nline 4\r\n$");
+    for (int trial = 0; trial < 5; ++trial) {
+        const Folder folder;
+        writeBytes(folder.record, date + "5\r\nline 3\r\nline 4\r\n");
+        fs::create_hard_link(folder.record, folder.scratch.path() / "second name.txt");
+        std::vector<int> exitCodes(8, -1);
+        std::vector<std::thread> writers;
+        writers.reserve(exitCodes.size());
+        for (int& exitCode : exitCodes) {
+            writers.emplace_back([&folder, &exitCode] { exitCode = startIn(folder, 1).exitCode; });
+        }
+        for (std::thread& writer : writers) {
+            writer.join();
+        }
+        EXPECT_EQ(exitCodes, std::vector<int>(exitCodes.size(), 0)) << "trial " << trial;
+        const std::string record = readBytes(folder.record);
+        std::smatch counter;
+        ASSERT_TRUE(std::regex_match(record, counter, whole))
+            << "trial " << trial << ": " << testing::PrintToString(record);
+        EXPECT_GE(std::stoi(counter[1].str()), 6) << "trial " << trial;
+        EXPECT_EQ(readBytes(folder.scratch.path() / "second name.txt"), record) << "trial " << trial;
+        EXPECT_EQ(folder.entries(), 2U) << "trial " << trial;
+    }
+}
+
+// A start killed after making its temporary file leaves it behind; the next starts leave it while
+// a live start could still own it, and remove it once it is older than that.
+TEST(LaunchRecordProcesses, TemporaryFileOfAKilledStartIsRemovedOnceItIsOld)
+{
+    const Folder folder;
+    writeBytes(folder.record, date + "5\r\n");
+    EXPECT_EQ(startIn(folder, 1, 2).exitCode, 0); // dies right after the temporary file is made
+    std::vector<fs::path> left;
+    for (const auto& entry : fs::directory_iterator(folder.scratch.path())) {
+        if (entry.path() != folder.record) {
+            left.push_back(entry.path());
+        }
+    }
+    ASSERT_EQ(left.size(), 1U) << "the killed start left no temporary file";
+    EXPECT_EQ(startIn(folder, 1).exitCode, 0);
+    EXPECT_TRUE(fs::exists(left.front())) << "removed although a live start could still own it";
+    fs::last_write_time(left.front(), fs::file_time_type::clock::now() - std::chrono::minutes(10));
+    EXPECT_EQ(startIn(folder, 1).exitCode, 0);
+    EXPECT_FALSE(fs::exists(left.front()));
+    EXPECT_EQ(folder.entries(), 1U);
+    EXPECT_EQ(readBytes(folder.record), date + "7\r\n");
 }
 
 // A process that dies at any step of an update leaves the record as it was or as it was to be,

@@ -259,7 +259,9 @@ TEST(LaunchRecordSeam, UpdateFlushesAndClosesTheTemporaryFileBeforeReplacingTheR
     writeBytes(scratch.path() / "TrelvikDizivoro360_Info.txt", date + "2\r\n");
     SeamFiles files;
     EXPECT_EQ(trelvik::advanceLaunchRecord(library.native(), today, files), 2);
-    EXPECT_EQ(files.steps, (std::vector<std::string>{"create", "write", "write", "flush", "close", "replace"}));
+    // Read under a shared lock and closed before the replace; the folder flushed after it.
+    EXPECT_EQ(files.steps, (std::vector<std::string>{"create", "open", "lockShared", "read", "write", "write", "flush",
+                                                     "close", "replace", "flushFolder"}));
     EXPECT_EQ(readBytes(scratch.path() / "TrelvikDizivoro360_Info.txt"), date + "3\r\n");
 }
 
@@ -299,7 +301,7 @@ TEST(LaunchRecordSeam, ReadOnlyRecordIsNotEvenWrittenToATemporaryFile)
     writeBytes(scratch.path() / "TrelvikDizivoro360_Info.txt", date + "2\r\n");
     SeamFiles files({}, false);
     EXPECT_EQ(trelvik::advanceLaunchRecord(library.native(), today, files), 2);
-    EXPECT_TRUE(files.steps.empty());
+    EXPECT_EQ(files.steps, (std::vector<std::string>{"open", "lockShared", "read"}));
 }
 
 TEST(LaunchRecord, RecordWithoutWritePermissionStaysUnchanged)

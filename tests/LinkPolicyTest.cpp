@@ -1,5 +1,8 @@
 #include <LinkPolicy.h>
 
+#include <algorithm>
+#include <vector>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -196,6 +199,83 @@ TEST(LinkPolicyLength, AtMost2048Characters)
     }
     EXPECT_EQ(trelvik::acceptLink(beyond), beyond);
     EXPECT_EQ(trelvik::acceptLink(beyond + "\xF0\x9F\x98\x80"), none);
+}
+
+std::string utf8(char32_t cp)
+{
+    std::string out;
+    if (cp < 0x80) {
+        out.push_back(static_cast<char>(cp));
+    } else if (cp < 0x800) {
+        out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
+        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    } else if (cp < 0x10000) {
+        out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
+        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    } else {
+        out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
+        out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    }
+    return out;
+}
+
+// Every code point of the invisible list is refused, in the path and in the host, and the code
+// points just outside each of its ranges open.
+TEST(LinkPolicyInvisible, EveryListedCodePointIsRefusedAndItsNeighboursOpen)
+{
+    struct Range {
+        char32_t first;
+        char32_t last;
+    };
+    const std::vector<Range> invisible{
+        {0x80, 0xA0},     {0xAD, 0xAD},     {0x34F, 0x34F},   {0x61C, 0x61C},   {0x115F, 0x1160},  {0x1680, 0x1680},
+        {0x17B4, 0x17B5}, {0x180B, 0x180F}, {0x2000, 0x200F}, {0x2028, 0x202F}, {0x205F, 0x206F},  {0x3000, 0x3000},
+        {0x3164, 0x3164}, {0xFEFF, 0xFEFF}, {0xFFA0, 0xFFA0}, {0xFFF9, 0xFFFB}, {0xE0000, 0xE007F}};
+    const auto listed = [&](char32_t cp) {
+        return std::any_of(invisible.begin(), invisible.end(),
+                           [cp](const Range& r) { return cp >= r.first && cp <= r.last; });
+    };
+    for (const Range& range : invisible) {
+        for (char32_t cp = range.first; cp <= range.last; ++cp) {
+            EXPECT_EQ(trelvik::acceptLink("\"https://example.com/a" + utf8(cp) + "b\""), none)
+                << std::hex << static_cast<std::uint32_t>(cp);
+            EXPECT_EQ(trelvik::acceptLink("\"https://exa" + utf8(cp) + "mple.com/\""), none)
+                << std::hex << static_cast<std::uint32_t>(cp);
+        }
+        for (const char32_t neighbour : {range.first - 1, range.last + 1}) {
+            if (neighbour < 0xA0 || listed(neighbour)) {
+                continue; // an ASCII control, or itself listed
+            }
+            const std::string link = "https://example.com/a" + utf8(neighbour) + "b";
+            EXPECT_EQ(trelvik::acceptLink("\"" + link + "\""), link)
+                << std::hex << static_cast<std::uint32_t>(neighbour);
+        }
+    }
+}
+
+// The limit is 2,048 UTF-16 units as opened, whatever the width of the characters in UTF-8
+// (1 to 4 bytes; beyond the BMP two units), with or without user info (its '@' counts).
+TEST(LinkPolicyLength, LimitHoldsForEveryUtf8WidthAndWithUserInfo)
+{
+    for (const std::string prefix : {"https://example.com/", "https://u@example.com/", "https://u:p@example.com/"}) {
+        for (const char32_t letter : {U'a', U'ř', U'中', U'\U00010000', U'\U0001F600', U'\U0010FFFD'}) {
+            const std::size_t units = letter >= 0x10000 ? 2 : 1;
+            std::string longest = prefix;
+            std::size_t length = prefix.size();
+            while (length + units <= 2048) {
+                longest += utf8(letter);
+                length += units;
+            }
+            longest.append(2048 - length, 'a');
+            EXPECT_EQ(trelvik::acceptLink("\"" + longest + "\""), longest)
+                << prefix << " " << std::hex << static_cast<std::uint32_t>(letter);
+            EXPECT_EQ(trelvik::acceptLink("\"" + longest + "a\""), none)
+                << prefix << " " << std::hex << static_cast<std::uint32_t>(letter);
+        }
+    }
 }
 
 } // namespace

@@ -1,7 +1,11 @@
 #include "FileSystem.h"
+#include "LinkChain.h"
 
 #include <windows.h>
+#include <winioctl.h>
 
+#include <cstddef>
+#include <cstring>
 #include <vector>
 
 namespace trelvik::platform {
@@ -38,27 +42,88 @@ constexpr DWORD shareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELET
 constexpr DWORD keptAttributes =
     FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
 
+bool writeFully(HANDLE file, std::string_view bytes)
+{
+    while (!bytes.empty()) {
+        DWORD put = 0;
+        const DWORD chunk = bytes.size() > 0x10000000 ? 0x10000000 : static_cast<DWORD>(bytes.size());
+        if (WriteFile(file, bytes.data(), chunk, &put, nullptr) == 0 || put == 0) {
+            return false;
+        }
+        bytes.remove_prefix(put);
+    }
+    return true;
+}
+
 class Win32Writer final : public FileWriter {
 public:
     explicit Win32Writer(HANDLE handle) : file_(handle) {}
 
-    bool write(std::string_view bytes) override
-    {
-        while (!bytes.empty()) {
-            DWORD put = 0;
-            const DWORD chunk = bytes.size() > 0x10000000 ? 0x10000000 : static_cast<DWORD>(bytes.size());
-            if (WriteFile(file_.get(), bytes.data(), chunk, &put, nullptr) == 0 || put == 0) {
-                return false;
-            }
-            bytes.remove_prefix(put);
-        }
-        return true;
-    }
+    bool write(std::string_view bytes) override { return writeFully(file_.get(), bytes); }
     bool flush() override { return FlushFileBuffers(file_.get()) != 0; }
     bool close() override { return file_.close(); }
 
 private:
     Handle file_;
+};
+
+// Reads from the handle's current position to the end; none when a read fails, also part way.
+std::optional<std::string> readRest(HANDLE file)
+{
+    std::string content;
+    char buffer[4096];
+    for (;;) {
+        DWORD got = 0;
+        if (ReadFile(file, buffer, sizeof buffer, &got, nullptr) == 0) {
+            return std::nullopt;
+        }
+        if (got == 0) {
+            return content;
+        }
+        content.append(buffer, got);
+    }
+}
+
+// A byte-range lock over every byte the file may ever have: Windows locks are mandatory, so
+// while one start holds it exclusively no other handle can read or write the record.
+class Win32OpenFile final : public OpenFile {
+public:
+    explicit Win32OpenFile(HANDLE handle) : file_(handle) {}
+    ~Win32OpenFile() override
+    {
+        if (locked_) {
+            OVERLAPPED whole{};
+            UnlockFileEx(file_.get(), 0, MAXDWORD, MAXDWORD, &whole);
+        }
+    }
+    Win32OpenFile(const Win32OpenFile&) = delete;
+    Win32OpenFile& operator=(const Win32OpenFile&) = delete;
+
+    bool tryLock(Lock lock) override
+    {
+        OVERLAPPED whole{};
+        const DWORD flags = LOCKFILE_FAIL_IMMEDIATELY | (lock == Lock::Exclusive ? LOCKFILE_EXCLUSIVE_LOCK : 0U);
+        locked_ = LockFileEx(file_.get(), flags, 0, MAXDWORD, MAXDWORD, &whole) != 0;
+        return locked_;
+    }
+
+    std::optional<std::string> readAll() override
+    {
+        if (SetFilePointer(file_.get(), 0, nullptr, FILE_BEGIN) == INVALID_SET_FILE_POINTER) {
+            return std::nullopt;
+        }
+        return readRest(file_.get());
+    }
+
+    bool rewrite(std::string_view bytes) override
+    {
+        return SetFilePointer(file_.get(), 0, nullptr, FILE_BEGIN) != INVALID_SET_FILE_POINTER &&
+               SetEndOfFile(file_.get()) != 0 && writeFully(file_.get(), bytes) && FlushFileBuffers(file_.get()) != 0;
+    }
+
+private:
+    Handle file_;
+    bool locked_ = false;
 };
 
 constexpr SECURITY_INFORMATION keptSecurity =
@@ -90,6 +155,59 @@ DWORD linkCount(const NativePath& path)
     return information.nNumberOfLinks;
 }
 
+// The reparse data of a symbolic link (REPARSE_DATA_BUFFER of the driver kit, symbolic-link case).
+struct SymbolicLinkData {
+    DWORD tag;
+    WORD dataLength;
+    WORD reserved;
+    WORD substituteNameOffset; // in bytes, into pathBuffer
+    WORD substituteNameLength;
+    WORD printNameOffset;
+    WORD printNameLength;
+    DWORD flags;
+    wchar_t pathBuffer[1];
+};
+constexpr DWORD symbolicLinkTag = 0xA000000CU; // IO_REPARSE_TAG_SYMLINK
+constexpr DWORD relativeLinkFlag = 1U;         // SYMLINK_FLAG_RELATIVE
+
+// One step of a link chain: the target of a symbolic link, read from the link itself, so that
+// a link whose target does not exist yet still names it. Other reparse points (cloud
+// placeholders, say) are files as far as the record goes.
+LinkStep readLink(const NativePath& path)
+{
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0) {
+        return {};
+    }
+    const Handle link(CreateFileW(path.c_str(), 0, shareAll, nullptr, OPEN_EXISTING,
+                                  FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    std::vector<unsigned char> buffer(MAXIMUM_REPARSE_DATA_BUFFER_SIZE);
+    DWORD got = 0;
+    if (!link.valid() || DeviceIoControl(link.get(), FSCTL_GET_REPARSE_POINT, nullptr, 0, buffer.data(),
+                                         static_cast<DWORD>(buffer.size()), &got, nullptr) == 0) {
+        return {LinkStep::Kind::Unreadable, {}};
+    }
+    SymbolicLinkData header{};
+    constexpr std::size_t names = offsetof(SymbolicLinkData, pathBuffer);
+    if (got < names) {
+        return {LinkStep::Kind::Unreadable, {}};
+    }
+    std::memcpy(&header, buffer.data(), names);
+    if (header.tag != symbolicLinkTag) {
+        return {};
+    }
+    if (names + header.substituteNameOffset + header.substituteNameLength > got) {
+        return {LinkStep::Kind::Unreadable, {}};
+    }
+    NativePath target(header.substituteNameLength / sizeof(wchar_t), L'\0');
+    std::memcpy(target.data(), buffer.data() + names + header.substituteNameOffset, header.substituteNameLength);
+    // An absolute target is stored in the object manager's form, \??\C:\...
+    if ((header.flags & relativeLinkFlag) == 0 && target.rfind(L"\\??\\", 0) == 0) {
+        target.erase(0, 4);
+    }
+    return {LinkStep::Kind::Link, std::move(target)};
+}
+
 // Eight hex digits that differ between processes and between calls of one process.
 std::wstring uniqueSuffix(unsigned attempt)
 {
@@ -118,54 +236,18 @@ public:
                                                                                       : FileKind::Regular;
     }
 
-    std::optional<NativePath> resolve(const NativePath& path) override
-    {
-        const DWORD attributes = GetFileAttributesW(path.c_str());
-        if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0) {
-            return path;
-        }
-        // A link that cannot be opened (dangling, or looping) names no file we could reach
-        // without replacing the link itself.
-        const Handle file(
-            CreateFileW(path.c_str(), 0, shareAll, nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-        if (!file.valid()) {
-            return std::nullopt;
-        }
-        std::wstring resolved(MAX_PATH, L'\0');
-        for (;;) {
-            const DWORD length = GetFinalPathNameByHandleW(file.get(), resolved.data(),
-                                                           static_cast<DWORD>(resolved.size()), FILE_NAME_NORMALIZED);
-            if (length == 0) {
-                return std::nullopt;
-            }
-            if (length < resolved.size()) {
-                resolved.resize(length);
-                return resolved;
-            }
-            resolved.resize(length + 1);
-        }
-    }
+    std::optional<NativePath> resolve(const NativePath& path) override { return followLinks(path, readLink); }
 
-    std::optional<std::string> readAll(const NativePath& path) override
+    std::unique_ptr<OpenFile> open(const NativePath& path, bool forWriting) override
     {
         // Without FILE_FLAG_BACKUP_SEMANTICS a folder cannot be opened, as wanted.
-        const Handle file(
-            CreateFileW(path.c_str(), GENERIC_READ, shareAll, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!file.valid() || GetFileType(file.get()) != FILE_TYPE_DISK) {
-            return std::nullopt;
+        const HANDLE handle = CreateFileW(path.c_str(), GENERIC_READ | (forWriting ? GENERIC_WRITE : 0U), shareAll,
+                                          nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (handle == INVALID_HANDLE_VALUE) {
+            return nullptr;
         }
-        std::string content;
-        char buffer[4096];
-        for (;;) {
-            DWORD got = 0;
-            if (ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr) == 0) {
-                return std::nullopt;
-            }
-            if (got == 0) {
-                return content;
-            }
-            content.append(buffer, got);
-        }
+        auto file = std::make_unique<Win32OpenFile>(handle);
+        return GetFileType(handle) == FILE_TYPE_DISK ? std::move(file) : nullptr;
     }
 
     bool writable(const NativePath& path) override
@@ -223,20 +305,6 @@ public:
         return std::nullopt;
     }
 
-    std::unique_ptr<FileWriter> openForRewrite(const NativePath& path) override
-    {
-        const HANDLE handle = CreateFileW(path.c_str(), GENERIC_WRITE, shareAll, nullptr, TRUNCATE_EXISTING,
-                                          FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (handle == INVALID_HANDLE_VALUE) {
-            return nullptr;
-        }
-        auto writer = std::make_unique<Win32Writer>(handle);
-        if (GetFileType(handle) != FILE_TYPE_DISK) {
-            return nullptr;
-        }
-        return writer;
-    }
-
     std::unique_ptr<FileWriter> createNew(const NativePath& path) override
     {
         const HANDLE handle =
@@ -250,6 +318,39 @@ public:
     }
 
     void remove(const NativePath& path) override { DeleteFileW(path.c_str()); }
+
+    // The rename is written through (MOVEFILE_WRITE_THROUGH) and a new file's entry is logged by
+    // the file system with the file's own flush: there is no folder handle to flush on Windows.
+    void flushFolder(const NativePath& /*file*/) override {}
+
+    std::vector<NativePath> filesOlderThan(const NativePath& file, std::int64_t seconds) override
+    {
+        std::vector<NativePath> found;
+        const std::size_t separator = file.find_last_of(pathSeparators);
+        const NativePath folder = separator == NativePath::npos ? NativePath() : file.substr(0, separator + 1);
+        WIN32_FIND_DATAW entry{};
+        const HANDLE search =
+            FindFirstFileExW((folder + L"*").c_str(), FindExInfoBasic, &entry, FindExSearchNameMatch, nullptr, 0);
+        if (search == INVALID_HANDLE_VALUE) {
+            return found;
+        }
+        FILETIME now{};
+        GetSystemTimeAsFileTime(&now);
+        const auto ticks = [](const FILETIME& time) {
+            return (static_cast<std::uint64_t>(time.dwHighDateTime) << 32U) | time.dwLowDateTime;
+        };
+        const std::uint64_t before = ticks(now) - static_cast<std::uint64_t>(seconds) * 10000000U; // 100 ns ticks
+        do {
+            const DWORD notAFile = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE | FILE_ATTRIBUTE_REPARSE_POINT;
+            if ((entry.dwFileAttributes & notAFile) == 0 && ticks(entry.ftLastWriteTime) <= before) {
+                found.push_back(folder + entry.cFileName);
+            }
+        } while (FindNextFileW(search, &entry) != 0);
+        FindClose(search);
+        return found;
+    }
+
+    void pause(unsigned milliseconds) override { Sleep(milliseconds); }
 };
 
 } // namespace

@@ -22,6 +22,19 @@ inline constexpr std::string_view pathSeparators = "/";
 // Same as std::filesystem::path::string_type.
 using NativePath = std::basic_string<PathChar>;
 
+// Whether path names a place without reference to a current folder: "/…" on POSIX; "X:\…",
+// "X:/…" or "\\…" on Windows.
+inline bool isAbsolutePath(std::basic_string_view<PathChar> path)
+{
+#if defined(_WIN32)
+    const auto isSeparator = [](PathChar c) { return c == L'\\' || c == L'/'; };
+    return (path.size() >= 2 && isSeparator(path[0]) && isSeparator(path[1])) ||
+           (path.size() >= 3 && path[1] == L':' && isSeparator(path[2]));
+#else
+    return !path.empty() && path.front() == '/';
+#endif
+}
+
 // ASCII text in path characters.
 inline NativePath asciiPath(std::string_view text) { return {text.begin(), text.end()}; }
 

@@ -29,6 +29,26 @@ private:
     std::unique_ptr<trelvik::platform::FileWriter> real_;
 };
 
+class SeamOpenFile final : public trelvik::platform::OpenFile {
+public:
+    SeamOpenFile(SeamFiles& files, std::unique_ptr<trelvik::platform::OpenFile> real)
+        : files_(files), real_(std::move(real))
+    {
+    }
+
+    bool tryLock(trelvik::platform::Lock lock) override
+    {
+        return files_.pass(lock == trelvik::platform::Lock::Exclusive ? "lockExclusive" : "lockShared") &&
+               real_->tryLock(lock);
+    }
+    std::optional<std::string> readAll() override { return files_.pass("read") ? real_->readAll() : std::nullopt; }
+    bool rewrite(std::string_view bytes) override { return files_.pass("rewrite") && real_->rewrite(bytes); }
+
+private:
+    SeamFiles& files_;
+    std::unique_ptr<trelvik::platform::OpenFile> real_;
+};
+
 } // namespace
 
 bool SeamFiles::pass(const std::string& step)
@@ -49,13 +69,13 @@ std::optional<trelvik::platform::TemporaryFile> SeamFiles::createTemporary(const
     return temporary;
 }
 
-std::unique_ptr<trelvik::platform::FileWriter> SeamFiles::openForRewrite(const NativePath& path)
+std::unique_ptr<trelvik::platform::OpenFile> SeamFiles::open(const NativePath& path, bool forWriting)
 {
-    if (!pass("rewrite")) {
+    if (!pass("open")) {
         return nullptr;
     }
-    std::unique_ptr<trelvik::platform::FileWriter> writer = real().openForRewrite(path);
-    return writer ? std::make_unique<SeamWriter>(*this, std::move(writer)) : nullptr;
+    std::unique_ptr<trelvik::platform::OpenFile> file = real().open(path, forWriting);
+    return file ? std::make_unique<SeamOpenFile>(*this, std::move(file)) : nullptr;
 }
 
 std::unique_ptr<trelvik::platform::FileWriter> SeamFiles::createNew(const NativePath& path)
@@ -76,6 +96,21 @@ void SeamFiles::remove(const NativePath& path)
 {
     pass("remove");
     real().remove(path);
+}
+
+void SeamFiles::flushFolder(const NativePath& file)
+{
+    if (pass("flushFolder")) {
+        real().flushFolder(file);
+    }
+}
+
+void SeamFiles::pause(unsigned milliseconds)
+{
+    pausedMilliseconds += milliseconds;
+    if (pass("pause")) {
+        real().pause(milliseconds);
+    }
 }
 
 SeamFiles::Gate refuse(std::string step)

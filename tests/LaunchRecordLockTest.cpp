@@ -193,8 +193,11 @@ TEST(LaunchRecordLock, OldTemporaryFilesOfDeadStartsAreRemovedAndNothingElse)
         writeBytes(folder.scratch.path() / name, "x");
         age(folder.scratch.path() / name, std::chrono::minutes(60));
     }
+    // A folder of the pattern is never removed, old or not (Wine cannot date a folder back).
     fs::create_directory(folder.scratch.path() / ".~0badf00d.tmp");
-    age(folder.scratch.path() / ".~0badf00d.tmp", std::chrono::minutes(60));
+    std::error_code ignored;
+    fs::last_write_time(folder.scratch.path() / ".~0badf00d.tmp",
+                        fs::file_time_type::clock::now() - std::chrono::minutes(60), ignored);
     writeBytes(folder.scratch.path() / ".~deadbeef.tmp", "old");
     age(folder.scratch.path() / ".~deadbeef.tmp", std::chrono::minutes(6));
     writeBytes(folder.scratch.path() / ".~0000ffff.tmp", "young");

@@ -19,11 +19,13 @@ public:
     explicit FakeControl(Counter& counter) : counter_(counter) {}
     void addref() override { ++counter_.refs; }
     void release() override { --counter_.refs; }
+    int refcount() const override { return counter_.refs; }
     const char* objectType() const override { return classType(); }
     bool isValid() const override { return true; }
     bool castable = true;
 
 protected:
+    using CommandControl::queryInterface;
     void* queryInterface(const char* id) const override
     {
         if (std::strcmp(id, adsk::core::ToolbarControl::interfaceId()) == 0) {
@@ -67,6 +69,31 @@ TEST(Ptr, AttachAdoptsCopyAddsDestructorReleases)
         EXPECT_EQ(counter.refs, 1);
     }
     EXPECT_EQ(counter.refs, 0);
+}
+
+// The host's reset: the object already held stays as it is; another is adopted (attach) or given
+// a reference of its own, and the old one released.
+TEST(Ptr, ResetToTheHeldObjectChangesNothing)
+{
+    Counter first;
+    Counter second;
+    FakeControl one(first);
+    FakeControl other(second);
+    Ptr<FakeControl> held(&one, false);
+    held.reset(&one);
+    EXPECT_EQ(first.refs, 1);
+    held.reset(&one, true);
+    EXPECT_EQ(first.refs, 1);
+    held.reset(&other);
+    EXPECT_EQ(first.refs, 0);
+    EXPECT_EQ(second.refs, 1);
+    first.refs = 1; // a reference handed over by a host operation
+    held.reset(&one, true);
+    EXPECT_EQ(second.refs, 0);
+    EXPECT_EQ(first.refs, 1);
+    held.reset(nullptr);
+    EXPECT_FALSE(held);
+    EXPECT_EQ(first.refs, 0);
 }
 
 TEST(Ptr, DetachHandsTheReferenceOver)

@@ -18,6 +18,7 @@ public:
 
     void addref() override { addReference(); }
     void release() override { releaseReference(); }
+    int refcount() const override { return references(); }
     const char* objectType() const override { return Interface::classType(); }
     bool isValid() const override { return !deleted(); }
 
@@ -30,6 +31,7 @@ public:
     }
 
 protected:
+    using Interface::queryInterface; // the by-id overload stays the Base's
     void* queryInterface(const char* id) const override
     {
         if (std::strcmp(id, Interface::interfaceId()) == 0 || std::strcmp(id, adsk::core::Base::interfaceId()) == 0) {

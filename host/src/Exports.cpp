@@ -2,6 +2,7 @@
 #include "FaultPoints.h"
 #include "Model.h"
 #include "SessionState.h"
+#include "UnusedSlot.h"
 
 #include <Core/CoreAll.h>
 
@@ -16,21 +17,27 @@ Application* Application::get_raw()
     return session->app().handOut();
 }
 
-const char* CommandControl::interfaceId() { return classType(); }
+const char* CommandControl::classType() { return "adsk::core::CommandControl"; }
 
-EventHandler::EventHandler()
+// The host's record of a handler is the session it was made in: the destructor disconnects it
+// from that session's events, and from nothing once that session has ended.
+EventHandler::EventHandler() : hostRecord_(simhost::SessionState::current())
 {
-    if (simhost::SessionState* session = simhost::SessionState::current()) {
+    if (auto* session = static_cast<simhost::SessionState*>(hostRecord_)) {
         session->handlerConstructed(this);
     }
 }
 
 EventHandler::~EventHandler()
 {
-    if (simhost::SessionState* session = simhost::SessionState::current()) {
+    auto* session = static_cast<simhost::SessionState*>(hostRecord_);
+    if (session != nullptr && session == simhost::SessionState::current()) {
         session->handlerDestroyed(this);
     }
 }
+
+// Asked by interned id rather than by text: never by an add-in built as ours are.
+void* Base::queryInterface(const Ns::UniqueString* /*id*/) const { return simhost::unusedSlot("Base", 6); }
 
 // Reserved slots: never called by the host today.
 void EventHandler::placeholderEventHandler0() {}
@@ -51,3 +58,15 @@ void EventHandler::placeholderEventHandler14() {}
 void EventHandler::placeholderEventHandler15() {}
 
 } // namespace adsk::core
+
+namespace simhost {
+
+void* unusedSlot(const char* className, int slot)
+{
+    if (SessionState* session = SessionState::current()) {
+        session->violation("unusedSlot", std::string(className) + " slot " + std::to_string(slot));
+    }
+    return nullptr;
+}
+
+} // namespace simhost

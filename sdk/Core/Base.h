@@ -41,12 +41,28 @@ inline std::string takeHostText(char* text)
 }
 } // namespace detail
 
-// Only the host ends its objects (the destructor is protected); the add-in releases references.
-class Base { // NOLINT(cppcoreguidelines-virtual-class-destructor)
+namespace Ns {
+class UniqueString; // the host's interned interface ids; the add-in asks by text
+} // namespace Ns
+
+// Slots 0-2 of every host object: its reference count.
+class ReferenceCounted { // NOLINT(cppcoreguidelines-virtual-class-destructor): ended through Base
 public:
     virtual void addref() = 0;
     virtual void release() = 0;
+    virtual int refcount() const = 0;
 
+protected:
+    ReferenceCounted() = default;
+    ~ReferenceCounted() = default;
+    ReferenceCounted(const ReferenceCounted&) = default;
+    ReferenceCounted& operator=(const ReferenceCounted&) = default;
+};
+
+// Only the host ends its objects (the destructor is protected); the add-in releases references.
+// The order of the virtual functions below is the host's vtable layout (slots 3 to 23).
+class Base : public ReferenceCounted {
+public:
     static const char* classType() { return "adsk::core::Base"; }
     static const char* interfaceId() { return classType(); }
 
@@ -68,7 +84,31 @@ protected:
     Base() = default;
     virtual ~Base() = default;
 
+    // Declared in this order, laid out in the reverse: by id object at slot 6, by text at 7.
     virtual void* queryInterface(const char* id) const = 0;
+    virtual void* queryInterface(const Ns::UniqueString* id) const;
+
+private:
+    // Host vtable slots of Base (sdk/abi/HostVtables.txt; sdk/abi/GenerateSlots.cmake writes them).
+    // clang-format off
+    virtual void placeholderBase0(); // 8
+    virtual void placeholderBase1(); // 9
+    virtual void placeholderBase2(); // 10
+    virtual void placeholderBase3(); // 11
+    virtual void placeholderBase4(); // 12
+    virtual void placeholderBase5(); // 13
+    virtual void placeholderBase6(); // 14
+    virtual void placeholderBase7(); // 15
+    virtual void placeholderBase8(); // 16
+    virtual void placeholderBase9(); // 17
+    virtual void placeholderBase10(); // 18
+    virtual void placeholderBase11(); // 19
+    virtual void placeholderBase12(); // 20
+    virtual void placeholderBase13(); // 21
+    virtual void placeholderBase14(); // 22
+    virtual void placeholderBase15(); // 23
+    // clang-format on
+    // End of the host vtable slots of Base.
 };
 
 } // namespace adsk::core

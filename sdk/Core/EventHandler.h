@@ -5,6 +5,9 @@
 // are implemented by the host's interface library; the destructor disconnects the handler from
 // every event it was added to, so a destroyed handler is never called. The notification is
 // declared by the typed handler bases and runs on the host's user-interface thread.
+//
+// Layout, the host's: the vtable pointer, then the host's own record of the handler, which the
+// constructor sets and the destructor reads (16 bytes in all). A handler class adds no data.
 #pragma once
 
 #include "OSMacros.h"
@@ -37,6 +40,8 @@ private:
     virtual void placeholderEventHandler13();
     virtual void placeholderEventHandler14();
     virtual void placeholderEventHandler15();
+
+    void* hostRecord_ = nullptr;
 };
 
 } // namespace adsk::core

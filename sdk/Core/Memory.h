@@ -34,14 +34,12 @@ public:
 
     Ptr(Ptr&& other) noexcept : object_(std::exchange(other.object_, nullptr)) {}
 
-    // Cross-type construction casts through the object's queryInterface; a failed cast is empty.
+    // Cross-type construction casts through the object's queryInterface, which adds no reference,
+    // and then takes one of its own; a failed cast is empty.
     template <class U> Ptr(const Ptr<U>& other) noexcept
     {
         if (other) {
-            object_ = other->template query<T>();
-            if (object_ != nullptr) {
-                object_->addref();
-            }
+            reset(other->template query<T>(), false);
         }
     }
 
@@ -71,6 +69,20 @@ public:
     {
         if (T* old = std::exchange(object_, nullptr)) {
             old->release();
+        }
+    }
+
+    // Holds object instead: nothing happens when it is the object already held; otherwise the old
+    // one is released and object adopted (attach) or given a reference of its own.
+    void reset(const T* object, bool attach = false) noexcept
+    {
+        if (object == object_) {
+            return;
+        }
+        reset();
+        object_ = const_cast<T*>(object);
+        if (object_ != nullptr && !attach) {
+            object_->addref();
         }
     }
 

@@ -4,7 +4,8 @@ cmake_minimum_required(VERSION 3.25)
 #   cmake -DLIBRARY=... -DFORMAT=elf|pe -DTOOL=nm|objdump [-DSYSTEM_LIBRARIES=folder -DNM=nm]
 #         -P CheckInterface.cmake
 # Exports: exactly run and stop. Imports from the host interface library: only
-# Application::get_raw, CommandControl::interfaceId, DeallocateArrayInternal and the
+# Application::get_raw, CommandControl::classType (interfaceId where it is not inlined),
+# DeallocateArrayInternal and the
 # EventHandler constructor, destructor, placeholders (and, on ELF, its type information).
 # A Windows DLL (pe) is of the host's ABI: the host's names are Microsoft-mangled (core.def), no
 # runtime library may be needed beside it, the system DLLs are kernel32, advapi32, shell32 and
@@ -13,6 +14,7 @@ cmake_minimum_required(VERSION 3.25)
 
 set(allowed_host_imports
     _ZN4adsk4core11Application7get_rawEv
+    _ZN4adsk4core14CommandControl9classTypeEv
     _ZN4adsk4core14CommandControl11interfaceIdEv
     _ZN4adsk4core23DeallocateArrayInternalEPc
     _ZN4adsk4core12EventHandlerC1Ev _ZN4adsk4core12EventHandlerC2Ev

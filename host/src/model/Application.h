@@ -1,6 +1,7 @@
 // The application, its preferences and its on-line status event (sdk: Core/Application/…).
 #pragma once
 
+#include "../UnusedSlot.h"
 #include "UserInterface.h"
 
 namespace simhost {
@@ -14,6 +15,11 @@ public:
 
 private:
     core::UserLanguages userLanguage_raw() const override;
+    // The add-in only reads the language.
+    bool userLanguage_raw(core::UserLanguages /*value*/) override
+    {
+        return unusedSlot("GeneralPreferences", 24) != nullptr;
+    }
 };
 
 class PreferencesImpl final : public Counted<core::Preferences> {
@@ -34,6 +40,8 @@ public:
 
 private:
     bool isOffLine_raw() const override { return offline_; }
+    // Arguments are the host's report: nothing to set.
+    bool isOffLine_raw(bool /*value*/) override { return unusedSlot("ApplicationEventArgs", 56) != nullptr; }
     bool offline_;
 };
 
@@ -47,6 +55,8 @@ private:
     core::UserInterface* userInterface_raw() const override;
     core::Preferences* preferences_raw() const override;
     bool isOffLine_raw() const override;
+    // Going off-line is the user's choice, never an add-in's.
+    bool isOffLine_raw(bool /*value*/) override { return unusedSlot("Application", 44) != nullptr; }
     core::ApplicationEvent* onlineStatusChanged_raw() const override;
     char* executeTextCommand_raw(const char* command) const override;
 

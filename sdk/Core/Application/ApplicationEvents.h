@@ -14,7 +14,13 @@ public:
     bool isOffLine() const { return isOffLine_raw(); }
 
 private:
-    virtual bool isOffLine_raw() const = 0;
+    // Host vtable slots of ApplicationEventArgs (sdk/abi/HostVtables.txt; sdk/abi/GenerateSlots.cmake writes them).
+    // clang-format off
+    virtual bool isOffLine_raw() const = 0; // 57
+    virtual bool isOffLine_raw(bool value) = 0; // 56
+    virtual void* unused58() const; // 58
+    // clang-format on
+    // End of the host vtable slots of ApplicationEventArgs.
 };
 
 class ApplicationEventHandler : public EventHandler {
@@ -31,8 +37,12 @@ public:
     bool remove(ApplicationEventHandler* handler) { return remove_raw(handler); }
 
 private:
-    virtual bool add_raw(ApplicationEventHandler* handler) = 0;
-    virtual bool remove_raw(ApplicationEventHandler* handler) = 0;
+    // Host vtable slots of ApplicationEvent (sdk/abi/HostVtables.txt; sdk/abi/GenerateSlots.cmake writes them).
+    // clang-format off
+    virtual bool add_raw(ApplicationEventHandler* handler) = 0; // 56
+    virtual bool remove_raw(ApplicationEventHandler* handler) = 0; // 57
+    // clang-format on
+    // End of the host vtable slots of ApplicationEvent.
 };
 
 } // namespace adsk::core

@@ -16,9 +16,24 @@ public:
     std::string id() const { return detail::takeHostText(id_raw()); }
 
 private:
-    virtual CommandCreatedEvent* commandCreated_raw() const = 0;
-    virtual bool deleteMe_raw() = 0;
-    virtual char* id_raw() const = 0;
+    // Host vtable slots of CommandDefinition (sdk/abi/HostVtables.txt; sdk/abi/GenerateSlots.cmake writes them).
+    // clang-format off
+    virtual void* unused24() const; // 24
+    virtual CommandCreatedEvent* commandCreated_raw() const = 0; // 25
+    virtual bool deleteMe_raw() = 0; // 26
+    virtual void* unused27() const; // 27
+    virtual char* id_raw() const = 0; // 28
+    virtual void* unused29() const; // 29
+    virtual void* unused30() const; // 30
+    virtual void* unused31() const; // 31
+    virtual void* unused32() const; // 32
+    virtual void* unused33() const; // 33
+    virtual void* unused34() const; // 34
+    virtual void* unused35() const; // 35
+    virtual void* unused36() const; // 36
+    virtual void* unused37() const; // 37
+    // clang-format on
+    // End of the host vtable slots of CommandDefinition.
 };
 
 class CommandDefinitions : public Base {
@@ -41,9 +56,16 @@ public:
     }
 
 private:
-    virtual CommandDefinition* addButtonDefinition_raw(const char* id, const char* name, const char* tooltip,
-                                                       const char* resourceFolder) = 0;
-    virtual CommandDefinition* itemById_raw(const char* id) const = 0;
+    // Host vtable slots of CommandDefinitions (sdk/abi/HostVtables.txt; sdk/abi/GenerateSlots.cmake writes them).
+    // clang-format off
+    virtual CommandDefinition* addButtonDefinition_raw(const char* id, const char* name, const char* tooltip, const char* resourceFolder) = 0; // 24
+    virtual void* unused25() const; // 25
+    virtual void* unused26() const; // 26
+    virtual void* unused27() const; // 27
+    virtual CommandDefinition* itemById_raw(const char* id) const = 0; // 28
+    virtual void* unused29() const; // 29
+    // clang-format on
+    // End of the host vtable slots of CommandDefinitions.
 };
 
 } // namespace adsk::core

@@ -15,8 +15,15 @@ public:
     std::string data() const { return detail::takeHostText(data_raw()); }
 
 private:
-    virtual char* action_raw() const = 0;
-    virtual char* data_raw() const = 0;
+    // Host vtable slots of HTMLEventArgs (sdk/abi/HostVtables.txt; sdk/abi/GenerateSlots.cmake writes them).
+    // clang-format off
+    virtual char* action_raw() const = 0; // 56
+    virtual char* data_raw() const = 0; // 57
+    virtual void* unused58() const; // 58
+    virtual void* unused59() const; // 59
+    virtual void* unused60() const; // 60
+    // clang-format on
+    // End of the host vtable slots of HTMLEventArgs.
 };
 
 class HTMLEventHandler : public EventHandler {
@@ -32,8 +39,12 @@ public:
     bool remove(HTMLEventHandler* handler) { return remove_raw(handler); }
 
 private:
-    virtual bool add_raw(HTMLEventHandler* handler) = 0;
-    virtual bool remove_raw(HTMLEventHandler* handler) = 0;
+    // Host vtable slots of HTMLEvent (sdk/abi/HostVtables.txt; sdk/abi/GenerateSlots.cmake writes them).
+    // clang-format off
+    virtual bool add_raw(HTMLEventHandler* handler) = 0; // 56
+    virtual bool remove_raw(HTMLEventHandler* handler) = 0; // 57
+    // clang-format on
+    // End of the host vtable slots of HTMLEvent.
 };
 
 } // namespace adsk::core

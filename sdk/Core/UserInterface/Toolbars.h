@@ -14,19 +14,90 @@ public:
     std::string id() const { return detail::takeHostText(id_raw()); }
 
 private:
-    virtual bool deleteMe_raw() = 0;
-    virtual char* id_raw() const = 0;
+    // Host vtable slots of ToolbarControl (sdk/abi/HostVtables.txt; sdk/abi/GenerateSlots.cmake writes them).
+    // clang-format off
+    virtual char* id_raw() const = 0; // 24
+    virtual void* unused25() const; // 25
+    virtual void* unused26() const; // 26
+    virtual void* unused27() const; // 27
+    virtual void* unused28() const; // 28
+    virtual bool deleteMe_raw() = 0; // 29
+    virtual void placeholderToolbarControl0(); // 30
+    virtual void placeholderToolbarControl1(); // 31
+    virtual void placeholderToolbarControl2(); // 32
+    virtual void placeholderToolbarControl3(); // 33
+    virtual void placeholderToolbarControl4(); // 34
+    virtual void placeholderToolbarControl5(); // 35
+    virtual void placeholderToolbarControl6(); // 36
+    virtual void placeholderToolbarControl7(); // 37
+    virtual void placeholderToolbarControl8(); // 38
+    virtual void placeholderToolbarControl9(); // 39
+    virtual void placeholderToolbarControl10(); // 40
+    virtual void placeholderToolbarControl11(); // 41
+    virtual void placeholderToolbarControl12(); // 42
+    virtual void placeholderToolbarControl13(); // 43
+    virtual void placeholderToolbarControl14(); // 44
+    virtual void placeholderToolbarControl15(); // 45
+    virtual void placeholderToolbarControl16(); // 46
+    virtual void placeholderToolbarControl17(); // 47
+    virtual void placeholderToolbarControl18(); // 48
+    virtual void placeholderToolbarControl19(); // 49
+    virtual void placeholderToolbarControl20(); // 50
+    virtual void placeholderToolbarControl21(); // 51
+    virtual void placeholderToolbarControl22(); // 52
+    virtual void placeholderToolbarControl23(); // 53
+    virtual void placeholderToolbarControl24(); // 54
+    virtual void placeholderToolbarControl25(); // 55
+    virtual void placeholderToolbarControl26(); // 56
+    virtual void placeholderToolbarControl27(); // 57
+    virtual void placeholderToolbarControl28(); // 58
+    virtual void placeholderToolbarControl29(); // 59
+    virtual void placeholderToolbarControl30(); // 60
+    virtual void placeholderToolbarControl31(); // 61
+    virtual void placeholderToolbarControl32(); // 62
+    virtual void placeholderToolbarControl33(); // 63
+    virtual void placeholderToolbarControl34(); // 64
+    virtual void placeholderToolbarControl35(); // 65
+    virtual void placeholderToolbarControl36(); // 66
+    virtual void placeholderToolbarControl37(); // 67
+    virtual void placeholderToolbarControl38(); // 68
+    virtual void placeholderToolbarControl39(); // 69
+    virtual void placeholderToolbarControl40(); // 70
+    virtual void placeholderToolbarControl41(); // 71
+    virtual void placeholderToolbarControl42(); // 72
+    virtual void placeholderToolbarControl43(); // 73
+    virtual void placeholderToolbarControl44(); // 74
+    virtual void placeholderToolbarControl45(); // 75
+    virtual void placeholderToolbarControl46(); // 76
+    virtual void placeholderToolbarControl47(); // 77
+    virtual void placeholderToolbarControl48(); // 78
+    virtual void placeholderToolbarControl49(); // 79
+    virtual void placeholderToolbarControl50(); // 80
+    virtual void placeholderToolbarControl51(); // 81
+    virtual void placeholderToolbarControl52(); // 82
+    virtual void placeholderToolbarControl53(); // 83
+    virtual void placeholderToolbarControl54(); // 84
+    virtual void placeholderToolbarControl55(); // 85
+    virtual void placeholderToolbarControl56(); // 86
+    virtual void placeholderToolbarControl57(); // 87
+    // clang-format on
+    // End of the host vtable slots of ToolbarControl.
 };
 
 class CommandControl : public ToolbarControl {
 public:
-    static const char* classType() { return "adsk::core::CommandControl"; }
-    // Exported by the host library: the id that queryInterface answers for command controls.
-    XI_CORE_API static const char* interfaceId();
+    // Exported by the host library: the id that queryInterface answers for command controls. An
+    // optimised add-in imports classType (interfaceId inlined), an unoptimised one interfaceId.
+    XI_CORE_API static const char* classType();
+    XI_CORE_API static const char* interfaceId() { return classType(); }
     Ptr<CommandDefinition> commandDefinition() const { return Ptr<CommandDefinition>(commandDefinition_raw()); }
 
 private:
-    virtual CommandDefinition* commandDefinition_raw() const = 0;
+    // Host vtable slots of CommandControl (sdk/abi/HostVtables.txt; sdk/abi/GenerateSlots.cmake writes them).
+    // clang-format off
+    virtual CommandDefinition* commandDefinition_raw() const = 0; // 88
+    // clang-format on
+    // End of the host vtable slots of CommandControl.
 };
 
 class ToolbarControls : public Base {
@@ -46,9 +117,17 @@ public:
     Ptr<ToolbarControl> itemById(const std::string& id) const { return Ptr<ToolbarControl>(itemById_raw(id.c_str())); }
 
 private:
-    virtual CommandControl* addCommand_raw(CommandDefinition* commandDefinition, const char* positionID,
-                                           bool isBefore) = 0;
-    virtual ToolbarControl* itemById_raw(const char* id) const = 0;
+    // Host vtable slots of ToolbarControls (sdk/abi/HostVtables.txt; sdk/abi/GenerateSlots.cmake writes them).
+    // clang-format off
+    virtual void* unused24() const; // 24
+    virtual void* unused25() const; // 25
+    virtual ToolbarControl* itemById_raw(const char* id) const = 0; // 26
+    virtual CommandControl* addCommand_raw(CommandDefinition* commandDefinition, const char* positionID, bool isBefore) = 0; // 27
+    virtual void* unused28() const; // 28
+    virtual void* unused29() const; // 29
+    virtual void* unused30() const; // 30
+    // clang-format on
+    // End of the host vtable slots of ToolbarControls.
 };
 
 class Toolbar : public Base {
@@ -59,8 +138,13 @@ public:
     std::string id() const { return detail::takeHostText(id_raw()); }
 
 private:
-    virtual ToolbarControls* controls_raw() const = 0;
-    virtual char* id_raw() const = 0;
+    // Host vtable slots of Toolbar (sdk/abi/HostVtables.txt; sdk/abi/GenerateSlots.cmake writes them).
+    // clang-format off
+    virtual char* id_raw() const = 0; // 24
+    virtual void* unused25() const; // 25
+    virtual ToolbarControls* controls_raw() const = 0; // 26
+    // clang-format on
+    // End of the host vtable slots of Toolbar.
 };
 
 class Toolbars : public Base {
@@ -71,7 +155,13 @@ public:
     Ptr<Toolbar> itemById(const std::string& id) const { return Ptr<Toolbar>(itemById_raw(id.c_str())); }
 
 private:
-    virtual Toolbar* itemById_raw(const char* id) const = 0;
+    // Host vtable slots of Toolbars (sdk/abi/HostVtables.txt; sdk/abi/GenerateSlots.cmake writes them).
+    // clang-format off
+    virtual void* unused24() const; // 24
+    virtual Toolbar* itemById_raw(const char* id) const = 0; // 25
+    virtual void* unused26() const; // 26
+    // clang-format on
+    // End of the host vtable slots of Toolbars.
 };
 
 } // namespace adsk::core

@@ -18,16 +18,17 @@ extern "C" __declspec(dllexport) void stubcoreHandlers(int* built, int* alive)
 namespace adsk::core {
 
 Application* Application::get_raw() { return nullptr; }
-const char* CommandControl::interfaceId() { return classType(); }
+const char* CommandControl::classType() { return "adsk::core::CommandControl"; }
 void DeallocateArrayInternal(char* text) { delete[] text; } // NOLINT(readability-non-const-parameter): the host API
 
-EventHandler::EventHandler()
+// The host's record of a handler: here, the count it is part of.
+EventHandler::EventHandler() : hostRecord_(&handlersAlive)
 {
     ++handlersBuilt;
-    ++handlersAlive;
+    ++*static_cast<int*>(hostRecord_);
 }
 
-EventHandler::~EventHandler() { --handlersAlive; }
+EventHandler::~EventHandler() { --*static_cast<int*>(hostRecord_); }
 
 void EventHandler::placeholderEventHandler0() {}
 void EventHandler::placeholderEventHandler1() {}

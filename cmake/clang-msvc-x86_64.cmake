@@ -43,7 +43,12 @@ set(msvc_abi_flags
     "-D_LIBCPP_NO_VCRUNTIME -D_LIBCPP_DISABLE_EXTERN_TEMPLATE -D_LIBCPP_HAS_NO_THREADS"
     "-D_LIBCPP_DISABLE_VISIBILITY_ANNOTATIONS -D_LIBCPP_NO_AUTO_LINK -DWINE_UNICODE_NATIVE -D_UCRT"
     "-D_InterlockedCompareExchange128=wine_InterlockedCompareExchange128"
-    "-fno-threadsafe-statics")
+    "-fno-threadsafe-statics"
+    # As Visual C++ builds a DLL by default: stack cookies (/GS; buildsupport/msvc-abi has the
+    # cookie and the load configuration that holds it), CodeView debug information for a PDB, and
+    # each function and datum in a section of its own (/Gy, implied by /O2) so that the link keeps
+    # only what is referenced.
+    "-fstack-protector-strong -g -gcodeview -ffunction-sections -fdata-sections")
 string(JOIN " " msvc_abi_flags ${msvc_abi_flags})
 set(CMAKE_C_FLAGS_INIT "${msvc_abi_flags}")
 set(CMAKE_CXX_FLAGS_INIT "${msvc_abi_flags}")
@@ -52,9 +57,13 @@ set(CMAKE_CXX_FLAGS_INIT "${msvc_abi_flags}")
 set(CMAKE_C_STANDARD_LIBRARIES_INIT "")
 set(CMAKE_CXX_STANDARD_LIBRARIES_INIT "")
 set(CMAKE_TRY_COMPILE_TARGET_TYPE STATIC_LIBRARY)
-set(CMAKE_SHARED_LINKER_FLAGS_INIT "-fuse-ld=lld -nostdlib -Wl,/nodefaultlib")
-set(CMAKE_MODULE_LINKER_FLAGS_INIT "-fuse-ld=lld -nostdlib -Wl,/nodefaultlib")
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-fuse-ld=lld -nostdlib -Wl,/nodefaultlib")
+# A PDB beside each binary, named in it without the build's path (/pdbaltpath), so a crash dump
+# from a user can be read; /debug would keep unreferenced code and identical functions, which
+# Visual C++'s release link removes (/opt:ref,icf).
+set(msvc_abi_link "-fuse-ld=lld -nostdlib -Wl,/nodefaultlib -Wl,/debug -Wl,/pdbaltpath:%_PDB% -Wl,/opt:ref -Wl,/opt:icf")
+set(CMAKE_SHARED_LINKER_FLAGS_INIT "${msvc_abi_link}")
+set(CMAKE_MODULE_LINKER_FLAGS_INIT "${msvc_abi_link}")
+set(CMAKE_EXE_LINKER_FLAGS_INIT "${msvc_abi_link}")
 set(CMAKE_RC_FLAGS_INIT "-I ${wine_headers}/windows -I ${wine_headers}/msvcrt")
 
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)

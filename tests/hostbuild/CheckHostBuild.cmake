@@ -21,9 +21,14 @@ function(run)
     endif()
 endfunction()
 
-# Configures and builds one host build; libraries: the TRELVIK_HOST_LIBRARIES value.
+# Configures and builds one host build; libraries: the TRELVIK_HOST_LIBRARIES value; a fourth
+# argument, the build type (Release when none).
 function(host_build folder libraries tests)
-    set(arguments -S ${SOURCE_DIR} -B ${folder} -G ${GENERATOR} -DCMAKE_BUILD_TYPE=Release
+    set(type Release)
+    if(ARGC GREATER 3)
+        set(type ${ARGV3})
+    endif()
+    set(arguments -S ${SOURCE_DIR} -B ${folder} -G ${GENERATOR} -DCMAKE_BUILD_TYPE=${type}
                   -DTRELVIK_WERROR=ON -DTRELVIK_HOST_SDK_DIR=${WORK}/api
                   "-DTRELVIK_HOST_LIBRARIES=${libraries}" -DTRELVIK_TESTS=${tests})
     if(TOOLCHAIN)
@@ -61,16 +66,44 @@ if(FORMAT STREQUAL "pe")
         -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE=${TOOLCHAIN} -DTRELVIK_SOURCE_DIR=${SOURCE_DIR}
         -DCMAKE_EXPORT_COMPILE_COMMANDS=ON)
     run(${CMAKE_COMMAND} --build ${WORK}/stubcore)
-    file(MAKE_DIRECTORY ${WORK}/loaded)
-    file(COPY ${WORK}/linked/bin/${library} ${WORK}/stubcore/bin/core.dll DESTINATION ${WORK}/loaded)
-    string(REPLACE "/" "\\" windows_path "Z:${WORK}/loaded/${library}") # Wine's drive for /
-    execute_process(COMMAND sh ${WINE_RUN} ${WINE_PREFIX} ${LOADER} ${windows_path} RESULT_VARIABLE rc OUTPUT_VARIABLE loaded
-                    ERROR_VARIABLE loaded)
-    string(REPLACE "\r" "" loaded "${loaded}")
-    if(NOT rc EQUAL 0 OR NOT loaded MATCHES "loaded built=7 alive=7\nrun=0 stop=1\nunloaded alive=0")
-        fail("the host build's DLL under Wine, beside a stand-in core.dll:\n${loaded}")
+    # Release, and Debug as a developer builds it (unoptimised: interfaceId imported, not inlined).
+    host_build(${WORK}/debug core OFF Debug)
+    foreach(build linked debug)
+        file(MAKE_DIRECTORY ${WORK}/loaded-${build})
+        file(COPY ${WORK}/${build}/bin/${library} ${WORK}/stubcore/bin/core.dll DESTINATION ${WORK}/loaded-${build})
+        string(REPLACE "/" "\\" windows_path "Z:${WORK}/loaded-${build}/${library}") # Wine's drive for /
+        execute_process(COMMAND sh ${WINE_RUN} ${WINE_PREFIX} ${LOADER} ${windows_path} RESULT_VARIABLE rc
+                        OUTPUT_VARIABLE loaded ERROR_VARIABLE loaded)
+        string(REPLACE "\r" "" loaded "${loaded}")
+        if(NOT rc EQUAL 0 OR NOT loaded MATCHES "loaded built=7 alive=7\nrun=0 stop=1\nunloaded alive=0")
+            fail("the host build's ${build} DLL under Wine, beside a stand-in core.dll:\n${loaded}")
+        endif()
+        message(STATUS "host build (${build}): loaded, run, stopped and unloaded under Wine: ${loaded}")
+    endforeach()
+
+    # /GS as the toolchain gives it: a cookie of each process's own, and an overrun that ends the
+    # process before the function returns through its smashed frame.
+    string(REPLACE "/" "\\" probe "Z:${WORK}/stubcore/bin/guard_probe.dll")
+    set(cookies "")
+    foreach(process 1 2)
+        execute_process(COMMAND sh ${WINE_RUN} ${WINE_PREFIX} ${LOADER} --cookie ${probe} RESULT_VARIABLE rc
+                        OUTPUT_VARIABLE cookie ERROR_VARIABLE errors)
+        if(NOT rc EQUAL 0 OR NOT cookie MATCHES "cookie=([0-9a-f]+)")
+            fail("the stack cookie could not be read:\n${cookie}${errors}")
+        endif()
+        list(APPEND cookies ${CMAKE_MATCH_1})
+    endforeach()
+    list(GET cookies 0 first)
+    list(GET cookies 1 second)
+    if(first STREQUAL second OR first STREQUAL "2b992ddfa232" OR first STREQUAL "0")
+        fail("the stack cookie is not set anew in each process: ${cookies}")
     endif()
-    message(STATUS "host build: loaded, run, stopped and unloaded under Wine: ${loaded}")
+    execute_process(COMMAND sh ${WINE_RUN} ${WINE_PREFIX} ${LOADER} --overrun ${probe} RESULT_VARIABLE rc
+                    OUTPUT_VARIABLE overrun ERROR_VARIABLE errors)
+    if(rc EQUAL 0 OR overrun MATCHES "returned")
+        fail("a stack overrun returned (exit ${rc}):\n${overrun}")
+    endif()
+    message(STATUS "host build: stack cookies ${cookies} in two processes; an overrun ended its process (exit ${rc})")
 
     # What users install: the packages of this build.
     run(${CPACK} --config ${WORK}/linked/CPackConfig.cmake -B ${WORK}/linked/package)

@@ -4,14 +4,20 @@
 //
 // Usage: load_addin ADDIN_DLL   Prints "loaded built=N alive=N", "run=0|1 stop=0|1" and
 // "unloaded alive=N"; exit status 0 when every step could be taken.
+//        load_addin --cookie PROBE_DLL    prints the probe DLL's stack cookie in this process
+//        load_addin --overrun PROBE_DLL   overruns a buffer in the probe DLL; prints "returned"
+//                                         only if the process was not ended there
 #include <windows.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <string>
 
 namespace {
 using EntryPoint = bool (*)(const char*);
 using Counts = void (*)(int*, int*);
+using Cookie = std::uintptr_t (*)();
+using Overrun = int (*)(const char*, std::size_t);
 
 template <class Function> Function symbol(HMODULE module, const char* name)
 {
@@ -19,8 +25,38 @@ template <class Function> Function symbol(HMODULE module, const char* name)
 }
 } // namespace
 
+namespace {
+
+// The /GS probe (tests/hostbuild/stubcore/GuardProbe.cpp).
+int probe(const std::string& mode, const std::string& path)
+{
+    const std::wstring wide(path.begin(), path.end());
+    HMODULE dll = LoadLibraryW(wide.c_str());
+    const auto cookie = dll != nullptr ? symbol<Cookie>(dll, "guardCookie") : nullptr;
+    const auto overrun = dll != nullptr ? symbol<Overrun>(dll, "guardOverrun") : nullptr;
+    if (cookie == nullptr || overrun == nullptr) {
+        std::fprintf(stderr, "cannot load the probe %s\n", path.c_str());
+        return 1;
+    }
+    if (mode == "--cookie") {
+        std::printf("cookie=%llx\n", static_cast<unsigned long long>(cookie()));
+    } else {
+        static const char text[64] = "sixty-four bytes into a buffer of sixteen, over its frame";
+        std::fflush(stdout);
+        overrun(text, sizeof text);
+        std::printf("returned\n");
+    }
+    FreeLibrary(dll);
+    return 0;
+}
+
+} // namespace
+
 int main(int argc, char** argv)
 {
+    if (argc == 3) {
+        return probe(argv[1], argv[2]);
+    }
     if (argc != 2) {
         std::fputs("usage: load_addin ADDIN_DLL\n", stderr);
         return 2;

@@ -2,7 +2,8 @@
 // unload. At process attach the C++ initialisers the compiler placed between .CRT$XCA and
 // .CRT$XCZ run (the add-in's static handler objects are built then); destructors registered with
 // atexit (AtExit.cpp) go to the module's own exit list, run at process detach (FreeLibrary), so
-// the objects end when the library is unloaded, not when the process exits.
+// the objects end when the library is unloaded, not when the process exits. The stack cookie is
+// set first of all.
 #include <corecrt_startup.h>
 #include <cstdint>
 #include <cstdlib>
@@ -24,6 +25,8 @@ extern "C" {
 
 _onexit_table_t moduleExitList; // AtExit.cpp adds to it
 
+void __cdecl __security_init_cookie(); // SecurityCookie.cpp
+
 // Set by the compiler's users of floating point; its presence is all the linker checks.
 int _fltused = 0;
 
@@ -33,6 +36,8 @@ int _fltused = 0;
 BOOL WINAPI _DllMainCRTStartup(HINSTANCE /*instance*/, DWORD reason, LPVOID /*reserved*/)
 {
     if (reason == DLL_PROCESS_ATTACH) {
+        // Before any function with a stack cookie runs (this file is compiled without them).
+        __security_init_cookie();
         if (_initialize_onexit_table(&moduleExitList) != 0) {
             return FALSE;
         }

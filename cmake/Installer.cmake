@@ -1,8 +1,27 @@
 # The per-user MSI (`msi` target): the staged add-in folder into
-#   %APPDATA%\Autodesk\Autodesk Fusion 360\API\AddIns\TrelvikDizivoro360\
-# where the host looks for add-ins, with no administrator rights. A fixed upgrade code makes a
-# newer version replace an older one in place. The launch record is not an installed file, so an
-# upgrade keeps it byte for byte and an uninstall leaves it.
+#   %APPDATA%\Autodesk\FusionAddins\TrelvikDizivoro360\
+# the folder the host documents for add-ins installed other than from its store, with no
+# administrator rights. A fixed upgrade code makes a newer version replace an older one in place.
+# The launch record is not an installed file, so an upgrade keeps it byte for byte and an
+# uninstall leaves it (and so its folder); every other folder the MSI makes goes at uninstall
+# when empty. Versions before this one installed into the host's developer folder
+# (...\Autodesk Fusion 360\API\AddIns\TrelvikDizivoro360\): an upgrade removes that copy (the
+# major upgrade) and a custom action (tools/installer) moves its launch record into the new folder.
+
+# The custom action, carried in the MSI only.
+add_library(record_migration MODULE ${PROJECT_SOURCE_DIR}/tools/installer/RecordMigration.cpp)
+set_target_properties(record_migration PROPERTIES PREFIX "" OUTPUT_NAME TrelvikRecordMigration)
+target_link_libraries(record_migration PRIVATE trelvik_warnings)
+if(TRELVIK_MSVC_ABI)
+    # Nothing of a C or C++ run-time: kernel32 alone, no entry point, so no stack cookie either.
+    target_compile_options(record_migration PRIVATE -fno-stack-protector)
+    target_link_libraries(record_migration PRIVATE trelvik_msvc_abi_system)
+    target_link_options(record_migration PRIVATE -Wl,/noentry)
+elseif(MSVC)
+    target_link_options(record_migration PRIVATE /NOENTRY)
+else()
+    target_link_options(record_migration PRIVATE -static-libgcc -static-libstdc++)
+endif()
 
 set(msi_stage ${PROJECT_BINARY_DIR}/package/msi-stage) # wixl reads sources relative to the .wxs
 set(msi_file ${PROJECT_BINARY_DIR}/package/${package_name}.msi)
@@ -23,11 +42,16 @@ function(installer_component out id folder files)
     set(${out} "${xml}" PARENT_SCOPE)
 endfunction()
 
-installer_component(main_component AddinFiles "" "${TRELVIK_ADDIN_FILE_NAME};TrelvikDizivoro360.manifest")
+# The parents the MSI makes, each removed at uninstall when empty (%APPDATA%\Autodesk is shared
+# with the host, which keeps its own files there; an empty one was made by us).
+installer_component(autodesk_component AutodeskFolder "" "")
+installer_component(addins_component FusionAddinsFolder "" "")
+installer_component(main_component AddinFiles "" "${TRELVIK_ADDIN_FILE_NAME};TrelvikDizivoro360.manifest;TrelvikDizivoro360.html")
 set(resources_xml "")
-set(component_refs "<ComponentRef Id=\"AddinFiles\"/>")
+set(component_refs "<ComponentRef Id=\"AutodeskFolder\"/><ComponentRef Id=\"FusionAddinsFolder\"/><ComponentRef Id=\"AddinFiles\"/>")
 foreach(folder Eshop Eshop/LessTen Trelvik Trelvik/LessTen)
-    file(GLOB icons RELATIVE ${PROJECT_SOURCE_DIR}/resources/${folder} ${PROJECT_SOURCE_DIR}/resources/${folder}/*.png)
+    file(GLOB icons RELATIVE ${PROJECT_SOURCE_DIR}/resources/${folder} ${PROJECT_SOURCE_DIR}/resources/${folder}/*.png
+         ${PROJECT_SOURCE_DIR}/resources/${folder}/*.svg)
     list(SORT icons)
     string(REPLACE "/" "" id "Icons${folder}")
     installer_component(component ${id} "resources/${folder}/" "${icons}")
@@ -54,33 +78,42 @@ string(CONCAT msi_xml [=[<?xml version="1.0" encoding="utf-8"?>
     <Directory Id="TARGETDIR" Name="SourceDir">
       <Directory Id="AppDataFolder">
         <Directory Id="AutodeskDir" Name="Autodesk">
-          <Directory Id="FusionDir" Name="Autodesk Fusion 360">
-            <Directory Id="ApiDir" Name="API">
-              <Directory Id="AddInsDir" Name="AddIns">
-                <Directory Id="INSTALLDIR" Name="TrelvikDizivoro360">
+]=] "${autodesk_component}" [=[
+          <Directory Id="FusionAddinsDir" Name="FusionAddins">
+]=] "${addins_component}" [=[
+            <Directory Id="INSTALLDIR" Name="TrelvikDizivoro360">
 ]=] "${main_component}${resources_xml}" [=[
-                </Directory>
-              </Directory>
             </Directory>
           </Directory>
         </Directory>
       </Directory>
     </Directory>
+    <Binary Id="RecordMigration" SourceFile="$(var.MigrationDll)"/>
+    <CustomAction Id="MigrateLaunchRecord" BinaryKey="RecordMigration" DllEntry="MigrateLaunchRecord"
+                  Execute="immediate" Return="ignore"/>
+    <InstallExecuteSequence>
+      <!-- After the older product is removed (RemoveExistingProducts, before InstallInitialize). -->
+      <Custom Action="MigrateLaunchRecord" After="InstallInitialize">NOT Installed</Custom>
+    </InstallExecuteSequence>
     <Feature Id="AddIn" Level="1">]=] "${component_refs}" [=[</Feature>
   </Product>
 </Wix>
 ]=])
 file(GENERATE OUTPUT ${msi_source} CONTENT "${msi_xml}")
 
+# wixl reads every source relative to the .wxs: the custom action's DLL goes beside the stage.
 set(msi_commands
     COMMAND ${CMAKE_COMMAND} -E rm -rf ${msi_stage}
-    COMMAND ${CMAKE_COMMAND} --install ${PROJECT_BINARY_DIR} --prefix ${msi_stage} --config $<CONFIG>)
+    COMMAND ${CMAKE_COMMAND} --install ${PROJECT_BINARY_DIR} --prefix ${msi_stage} --config $<CONFIG>
+    COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:record_migration> ${PROJECT_BINARY_DIR}/package/msi-action.dll)
 if(WIXL)
     list(APPEND msi_commands COMMAND ${WIXL} --arch x64 -D StageDir=msi-stage/TrelvikDizivoro360
-                                     -D Version=${TRELVIK_VERSION} -o ${msi_file} ${msi_source})
+                                     -D Version=${TRELVIK_VERSION} -D MigrationDll=msi-action.dll
+                                     -o ${msi_file} ${msi_source})
 else()
     list(APPEND msi_commands
          COMMAND ${WIX_CANDLE} -nologo -arch x64 -dStageDir=msi-stage/TrelvikDizivoro360 -dVersion=${TRELVIK_VERSION}
+                 -dMigrationDll=msi-action.dll
                  -out TrelvikDizivoro360.wixobj ${msi_source}
          COMMAND ${WIX_LIGHT} -nologo -sval -out ${msi_file} TrelvikDizivoro360.wixobj)
 endif()
@@ -92,4 +125,4 @@ add_custom_target(msi ${msi_commands}
                   BYPRODUCTS ${msi_file}
                   COMMENT "Per-user installer ${package_name}.msi"
                   VERBATIM)
-add_dependencies(msi ${TRELVIK_ADDIN_TARGET})
+add_dependencies(msi ${TRELVIK_ADDIN_TARGET} record_migration)

@@ -1,5 +1,6 @@
 # The add-in package: a folder laid out as the host expects an add-in,
-#   TrelvikDizivoro360/  library, TrelvikDizivoro360.manifest, resources/<icon folders>
+#   TrelvikDizivoro360/  library, TrelvikDizivoro360.manifest, TrelvikDizivoro360.html (the help page
+#                        the manifest names), resources/<icon folders: 16x16 and 32x32 as SVG and PNG>
 # installed by `cmake --install`, zipped by CPack, and (Windows) put into a per-user MSI by the
 # `msi` target. Packages of the simulated-host build say "simhost" in their name: the host
 # cannot load that DLL, so nobody should hand it to users.
@@ -9,9 +10,10 @@ configure_file(${PROJECT_SOURCE_DIR}/src/TrelvikDizivoro360.manifest.in
 
 set(addin_folder TrelvikDizivoro360)
 install(PROGRAMS ${TRELVIK_ADDIN_FILE} DESTINATION ${addin_folder})
-install(FILES ${PROJECT_BINARY_DIR}/package/TrelvikDizivoro360.manifest DESTINATION ${addin_folder})
+install(FILES ${PROJECT_BINARY_DIR}/package/TrelvikDizivoro360.manifest ${PROJECT_SOURCE_DIR}/src/TrelvikDizivoro360.html
+        DESTINATION ${addin_folder})
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/resources/ DESTINATION ${addin_folder}/resources
-        FILES_MATCHING PATTERN "*.png")
+        FILES_MATCHING PATTERN "*.png" PATTERN "*.svg")
 
 # Optional Authenticode signing: the DLL as it is installed (so before any package is made).
 set(TRELVIK_SIGNING_CERT "" CACHE FILEPATH

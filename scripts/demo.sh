@@ -1,8 +1,8 @@
 #!/bin/sh
 # Builds the add-in and runs it in the simulated host: a first start in a fresh folder, both
 # buttons clicked, a link from the learning page, stop and unload. Then draws what the host shows
-# after a first start (build/demo/first-start.svg). Extra arguments are passed to hostsim instead
-# of that session (e.g. scripts/demo.sh --json run stop unload).
+# after a first start on a high-resolution screen (build/demo/first-start.svg). Extra arguments
+# are passed to hostsim instead of that session (e.g. scripts/demo.sh --json run stop unload).
 set -eu
 cd "$(dirname "$0")/.."
 . scripts/packages.sh
@@ -27,5 +27,5 @@ echo "== hostsim $folder/session/TrelvikDizivoro360.so $*"
 echo "== launch record beside the add-in:"
 od -c "$folder/session/TrelvikDizivoro360_Info.txt"
 mkdir -p build/demo
-"$hostsim" --picture build/demo/first-start.svg "$folder/picture/TrelvikDizivoro360.so" run >/dev/null
+"$hostsim" --scale 2 --picture build/demo/first-start.svg "$folder/picture/TrelvikDizivoro360.so" run >/dev/null
 echo "== what the host shows after a first start: $PWD/build/demo/first-start.svg"

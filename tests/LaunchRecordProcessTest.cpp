@@ -42,6 +42,21 @@ testing_support::ProcessResult startIn(const Folder& folder, int starts, std::si
     return testing_support::runProcess(testing_support::recordWriterProgram(), arguments);
 }
 
+// processes record writers at once, each doing starts starts; their exit codes.
+std::vector<int> startAtOnce(const Folder& folder, std::size_t processes, int starts)
+{
+    std::vector<int> exitCodes(processes, -1);
+    std::vector<std::thread> writers;
+    writers.reserve(processes);
+    for (int& exitCode : exitCodes) {
+        writers.emplace_back([&folder, &exitCode, starts] { exitCode = startIn(folder, starts).exitCode; });
+    }
+    for (std::thread& writer : writers) {
+        writer.join();
+    }
+    return exitCodes;
+}
+
 // Several processes, each starting a few times, all at once: each round must leave one whole
 // record and nothing else (an increment may be lost to an overlap, never the record).
 TEST(LaunchRecordProcesses, OverlappingStartsNeverTearTheRecord)
@@ -49,16 +64,7 @@ TEST(LaunchRecordProcesses, OverlappingStartsNeverTearTheRecord)
     const Folder folder;
     const std::regex whole("^\\d\\d\\.\\d\\d\\.\\d{4}\r\n(1|\\d+\r\n)$");
     for (int round = 0; round < 12; ++round) {
-        std::vector<int> exitCodes(4, -1);
-        std::vector<std::thread> writers;
-        writers.reserve(exitCodes.size());
-        for (int& exitCode : exitCodes) {
-            writers.emplace_back([&folder, &exitCode] { exitCode = startIn(folder, 5).exitCode; });
-        }
-        for (std::thread& writer : writers) {
-            writer.join();
-        }
-        EXPECT_EQ(exitCodes, std::vector<int>(exitCodes.size(), 0)) << "round " << round;
+        EXPECT_EQ(startAtOnce(folder, 4, 5), std::vector<int>(4, 0)) << "round " << round;
         const std::string record = readBytes(folder.record);
         ASSERT_TRUE(std::regex_match(record, whole)) << "round " << round << ": " << testing::PrintToString(record);
         ASSERT_EQ(folder.entries(), 1U) << "a stray file in round " << round;
@@ -74,16 +80,7 @@ TEST(LaunchRecordProcesses, OverlappingInPlaceRewritesNeverLoseTheDateOrLaterLin
         const Folder folder;
         writeBytes(folder.record, date + "5\r\nline 3\r\nline 4\r\n");
         fs::create_hard_link(folder.record, folder.scratch.path() / "second name.txt");
-        std::vector<int> exitCodes(8, -1);
-        std::vector<std::thread> writers;
-        writers.reserve(exitCodes.size());
-        for (int& exitCode : exitCodes) {
-            writers.emplace_back([&folder, &exitCode] { exitCode = startIn(folder, 1).exitCode; });
-        }
-        for (std::thread& writer : writers) {
-            writer.join();
-        }
-        EXPECT_EQ(exitCodes, std::vector<int>(exitCodes.size(), 0)) << "trial " << trial;
+        EXPECT_EQ(startAtOnce(folder, 8, 1), std::vector<int>(8, 0)) << "trial " << trial;
         const std::string record = readBytes(folder.record);
         std::smatch counter;
         ASSERT_TRUE(std::regex_match(record, counter, whole))

@@ -61,7 +61,7 @@ protected:
 
 // Only the host ends its objects (the destructor is protected); the add-in releases references.
 // The order of the virtual functions below is the host's vtable layout (slots 3 to 23).
-class Base : public ReferenceCounted {
+class Base : public ReferenceCounted { // NOLINT(cppcoreguidelines-virtual-class-destructor)
 public:
     static const char* classType() { return "adsk::core::Base"; }
     static const char* interfaceId() { return classType(); }

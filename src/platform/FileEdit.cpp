@@ -1,5 +1,6 @@
 #include "FileSystem.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace trelvik::platform {
@@ -145,12 +146,8 @@ bool isTemporaryName(std::basic_string_view<PathChar> fileName)
         fileName.substr(prefix.size() + digits) != suffix) {
         return false;
     }
-    for (const PathChar c : fileName.substr(prefix.size(), digits)) {
-        if (!isLowerHexDigit(c)) {
-            return false;
-        }
-    }
-    return true;
+    const std::basic_string_view<PathChar> hex = fileName.substr(prefix.size(), digits);
+    return std::all_of(hex.begin(), hex.end(), isLowerHexDigit); // libc++ 14 has no ranges algorithm
 }
 
 void removeStaleTemporaries(FileSystem& files, const NativePath& target)

@@ -1,5 +1,6 @@
 #include "Picture.h"
 
+#include "IconChoice.h"
 #include "Svg.h"
 
 #include <algorithm>
@@ -17,17 +18,36 @@ constexpr int slotWidth = 104;
 constexpr int stripTop = 40;
 constexpr int stripHeight = 72;
 constexpr int margin = 16;
-constexpr int iconSize = 32; // the host's toolbar icon size; the "missing" cross is drawn for it
+constexpr int smallIcon = 16; // a toolbar button's icon, in the host's logical pixels
 
-// The PNG the host would show at 32 px, or none when it cannot be read as one.
-std::optional<std::string> readIcon(const std::filesystem::path& file)
+// The colours of the host's UI themes, as far as the picture shows them.
+struct ThemeColours {
+    const char* strip;
+    const char* button;
+    const char* text;
+};
+ThemeColours coloursOf(const std::string& theme)
+{
+    if (theme == "dark_blue") {
+        return {"#1e2a3a", "#2a3b52", "#f7fafc"};
+    }
+    if (theme == "light_gray") {
+        return {"#e2e2e2", "#f4f4f4", "#1a202c"};
+    }
+    return {"#cbd5e0", "#ffffff", "#1a202c"};
+}
+
+// The file's bytes when it is the picture its media type says, or none.
+std::optional<std::string> readIcon(const std::filesystem::path& file, const std::string& mediaType)
 {
     std::ifstream in(file, std::ios::binary);
     if (!in) {
         return std::nullopt;
     }
     std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    if (in.bad() || bytes.rfind("\x89PNG\r\n\x1A\n", 0) != 0) {
+    const bool png = bytes.rfind("\x89PNG\r\n\x1A\n", 0) == 0;
+    const bool svg = bytes.find("<svg") != std::string::npos;
+    if (in.bad() || (mediaType == "image/png" ? !png : !svg)) {
         return std::nullopt;
     }
     return bytes;
@@ -56,59 +76,66 @@ void drawHostControl(Svg& svg, const simhost::ToolbarControlView& control, int x
     svg.close();
 }
 
-void drawButton(Svg& svg, simhost::Session& session, const simhost::ToolbarControlView& control, int x)
+// The host's placeholder for a button without an icon: a question mark in a grey square.
+void drawPlaceholder(Svg& svg, const std::string& folder, int x, int y, int size)
 {
-    const std::string iconPath = control.resourceFolder + "/32x32.png";
-    const std::optional<std::string> icon = readIcon(session.libraryFolder() / std::filesystem::u8path(iconPath));
+    svg.open("g", {{"class", "missing-icon"}, {"data-icon", folder}});
+    svg.element("rect", {{"x", number(x)},
+                         {"y", number(y)},
+                         {"width", number(size)},
+                         {"height", number(size)},
+                         {"fill", "#e2e8f0"},
+                         {"stroke", "#718096"}});
+    svg.element("text",
+                {{"x", number(x + size / 2)},
+                 {"y", number(y + size * 3 / 4)},
+                 {"font-size", number(size * 3 / 4)},
+                 {"text-anchor", "middle"},
+                 {"fill", "#4a5568"}},
+                "?");
+    svg.close();
+}
+
+void drawButton(Svg& svg, simhost::Session& session, const simhost::ToolbarControlView& control, int x,
+                const PictureOptions& options)
+{
+    const ThemeColours colours = coloursOf(options.theme);
+    const std::filesystem::path folder = session.libraryFolder() / std::filesystem::u8path(control.resourceFolder);
+    const std::optional<IconChoice> choice = chooseToolbarIcon(folder, options.scale, options.theme);
+    const std::optional<std::string> icon =
+        choice ? readIcon(folder / choice->name, choice->mediaType) : std::optional<std::string>();
     svg.open("g", {{"class", "addin-button"}, {"id", "button-" + control.id}}, control.tooltip);
     svg.element("rect", {{"x", number(x + 4)},
                          {"y", number(stripTop + 4)},
                          {"width", number(slotWidth - 8)},
                          {"height", number(stripHeight - 8)},
                          {"rx", "4"},
-                         {"fill", "#ffffff"},
+                         {"fill", colours.button},
                          {"stroke", "#2b6cb0"}});
+    // At 16 logical pixels, as many screen pixels as the scale gives.
+    const int iconSize = smallIcon * options.scale;
     const int iconX = x + (slotWidth - iconSize) / 2;
-    const int iconY = stripTop + 10;
+    const int iconY = stripTop + 12 + (32 - iconSize) / 2;
     if (icon) {
         svg.element("image", {{"x", number(iconX)},
                               {"y", number(iconY)},
                               {"width", number(iconSize)},
                               {"height", number(iconSize)},
-                              {"data-icon", iconPath},
-                              {"href", "data:image/png;base64," + base64(*icon)}});
+                              {"data-icon", control.resourceFolder + "/" + choice->name},
+                              {"data-scaled", choice->scaled ? "true" : "false"},
+                              {"href", "data:" + choice->mediaType + ";base64," + base64(*icon)}});
     } else {
-        session.note("icon not found or not a PNG: " + iconPath);
-        svg.open("g", {{"class", "missing-icon"}, {"data-icon", iconPath}});
-        svg.element("rect", {{"x", number(iconX)},
-                             {"y", number(iconY)},
-                             {"width", number(iconSize)},
-                             {"height", number(iconSize)},
-                             {"fill", "#fde8e8"},
-                             {"stroke", "#c53030"},
-                             {"stroke-width", "2"}});
-        // A cross through the square.
-        std::string cross;
-        for (const std::string& part :
-             {std::string("M"), number(iconX), std::string(" "), number(iconY), std::string("l32 32m0 -32l-32 32")}) {
-            cross += part;
-        }
-        svg.element("path", {{"d", cross}, {"stroke", "#c53030"}, {"stroke-width", "2"}});
-        svg.element("text",
-                    {{"x", number(iconX + iconSize / 2)},
-                     {"y", number(iconY + iconSize / 2 + 3)},
-                     {"font-size", "8"},
-                     {"text-anchor", "middle"},
-                     {"fill", "#c53030"}},
-                    "missing");
-        svg.close();
+        session.note(choice ? "icon not readable as " + choice->mediaType + ": " + control.resourceFolder + "/" +
+                                  choice->name
+                            : "no icon the host can show in " + control.resourceFolder + ": its placeholder instead");
+        drawPlaceholder(svg, control.resourceFolder, iconX, iconY, iconSize);
     }
     svg.element("text",
                 {{"x", number(x + slotWidth / 2)},
                  {"y", number(stripTop + stripHeight - 12)},
                  {"font-size", "10"},
                  {"text-anchor", "middle"},
-                 {"fill", "#1a202c"}},
+                 {"fill", colours.text}},
                 control.name);
     svg.close();
 }
@@ -207,7 +234,7 @@ void drawPalette(Svg& svg, const simhost::PaletteView& palette)
 
 } // namespace
 
-std::string drawPicture(simhost::Session& session)
+std::string drawPicture(simhost::Session& session, const PictureOptions& options)
 {
     const simhost::HostView view = session.view();
     Svg svg(pictureWidth, pictureHeight);
@@ -217,7 +244,8 @@ std::string drawPicture(simhost::Session& session)
                          {"height", number(pictureHeight)},
                          {"fill", "#f2f4f7"}});
     svg.element("text", {{"x", number(margin)}, {"y", "24"}, {"font-size", "13"}, {"fill", "#4a5568"}},
-                "Fusion 360 as the simulated host shows it (hostsim)");
+                "Fusion 360 as the simulated host shows it (hostsim; scale " + number(options.scale) + ", theme " +
+                    options.theme + ")");
 
     const int stripWidth = static_cast<int>(view.toolbar.size()) * slotWidth + 8;
     const int stripX = pictureWidth - margin - stripWidth;
@@ -227,7 +255,7 @@ std::string drawPicture(simhost::Session& session)
                          {"width", number(stripWidth)},
                          {"height", number(stripHeight)},
                          {"rx", "6"},
-                         {"fill", "#cbd5e0"}});
+                         {"fill", coloursOf(options.theme).strip}});
     svg.element("text",
                 {{"x", number(stripX - 8)},
                  {"y", number(stripTop + stripHeight / 2 + 4)},
@@ -240,7 +268,7 @@ std::string drawPicture(simhost::Session& session)
         if (control.ownedByHost) {
             drawHostControl(svg, control, x);
         } else {
-            drawButton(svg, session, control, x);
+            drawButton(svg, session, control, x, options);
         }
         x += slotWidth;
     }

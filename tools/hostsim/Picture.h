@@ -8,8 +8,16 @@
 
 namespace hostsim {
 
-// The SVG document. Each icon that cannot be read is drawn as a marked square, and the session's
-// trace gets a note naming the file.
-std::string drawPicture(simhost::Session& session);
+// How the host's screen is set up: its scale (1, or 2 on a high-resolution screen) and UI theme
+// (normal, light_gray, dark_blue).
+struct PictureOptions {
+    int scale = 1;
+    std::string theme = "normal";
+};
+
+// The SVG document. Each button shows the icon the host would pick from its resource folder
+// (IconChoice.h); a folder with none the host can show gets the host's question-mark placeholder,
+// and the session's trace a note naming the folder.
+std::string drawPicture(simhost::Session& session, const PictureOptions& options);
 
 } // namespace hostsim

@@ -1,6 +1,7 @@
 // hostsim: loads an add-in library into the simulated host, drives it through a list of actions
 // and prints every effect the add-in has on the host.
 #include "Actions.h"
+#include "IconChoice.h"
 #include "Picture.h"
 #include "TraceFormat.h"
 
@@ -60,9 +61,9 @@ void runActions(simhost::Session& session, const std::vector<hostsim::Action>& a
 }
 
 // Writes the picture of the host's state now; false (with a message) when the file cannot be written.
-bool writePicture(simhost::Session& session, const std::string& file)
+bool writePicture(simhost::Session& session, const std::string& file, const hostsim::PictureOptions& options)
 {
-    const std::string svg = hostsim::drawPicture(session);
+    const std::string svg = hostsim::drawPicture(session, options);
     const std::filesystem::path path(std::u8string(reinterpret_cast<const char8_t*>(file.data()), file.size()));
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out << svg;
@@ -89,6 +90,7 @@ int hostsimMain(int argc, char** argv)
     bool listFaults = false;
     bool json = false;
     std::string picture;
+    hostsim::PictureOptions pictureOptions;
     std::string library;
     std::vector<std::string> words;
     app.allow_windows_style_options(false); // a library path may start with '/'
@@ -105,6 +107,12 @@ int hostsimMain(int argc, char** argv)
     app.add_flag("--json", json, "print the trace as JSON Lines");
     app.add_option("--picture", picture, "after the actions, write an SVG of what the host shows (toolbar, palette)")
         ->type_name("FILE");
+    app.add_option("--scale", pictureOptions.scale,
+                   "the picture's screen: 1, or 2 for a high-resolution one (default 1)")
+        ->check(CLI::IsMember({1, 2}));
+    app.add_option("--theme", pictureOptions.theme,
+                   "the picture's UI theme: normal, light_gray or dark_blue (default normal)")
+        ->check(CLI::IsMember(hostsim::themes));
     app.add_option("ADDIN_LIBRARY", library, "the add-in library to load");
     app.add_option("ACTION", words, "actions, in order");
 
@@ -143,7 +151,7 @@ int hostsimMain(int argc, char** argv)
             std::cerr << "hostsim: " << error.what() << '\n';
             status = exitLoad;
         }
-        if (!picture.empty() && !writePicture(session, picture)) {
+        if (!picture.empty() && !writePicture(session, picture, pictureOptions)) {
             status = exitLoad;
         }
         for (const simhost::TraceEntry& entry : session.trace()) {

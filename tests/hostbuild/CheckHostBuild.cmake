@@ -3,7 +3,7 @@ cmake_minimum_required(VERSION 3.25)
 # one is laid out from our own sdk/ headers and the simulated host's interface library, a second
 # build is configured with TRELVIK_HOST_SDK_DIR pointing at it, and the add-in it makes is read
 # like the binary checks read ours. Nothing of the simulated host may be built there.
-#   cmake -DSOURCE_DIR=... -DWORK=... -DGENERATOR=... [-DTOOLCHAIN=...] -DHOST_LIBRARY=...
+#   cmake -DSOURCE_DIR=... -DWORK=... -DGENERATOR=... [-DTOOLCHAIN=...] -DHOST_LIBRARY=... [-DHOSTSIM=...]
 #         -DFORMAT=elf|pe -DTOOL=nm|objdump -DTESTS=ON|OFF -P CheckHostBuild.cmake
 # For Windows (pe; TOOLCHAIN the clang-msvc one, the host's ABI) the folder's core.lib is made with
 # DLLTOOL from core.def, the host's exports in their Microsoft names; the DLL is loaded under Wine
@@ -22,14 +22,18 @@ function(run)
 endfunction()
 
 # Configures and builds one host build; libraries: the TRELVIK_HOST_LIBRARIES value; a fourth
-# argument, the build type (Release when none).
+# argument, the build type (Release when none); a fifth, the API folder (${WORK}/api when none).
 function(host_build folder libraries tests)
     set(type Release)
+    set(api ${WORK}/api)
     if(ARGC GREATER 3)
         set(type ${ARGV3})
     endif()
+    if(ARGC GREATER 4)
+        set(api ${ARGV4})
+    endif()
     set(arguments -S ${SOURCE_DIR} -B ${folder} -G ${GENERATOR} -DCMAKE_BUILD_TYPE=${type}
-                  -DTRELVIK_WERROR=ON -DTRELVIK_HOST_SDK_DIR=${WORK}/api
+                  -DTRELVIK_WERROR=ON -DTRELVIK_HOST_SDK_DIR=${api}
                   "-DTRELVIK_HOST_LIBRARIES=${libraries}" -DTRELVIK_TESTS=${tests})
     if(TOOLCHAIN)
         list(APPEND arguments -DCMAKE_TOOLCHAIN_FILE=${TOOLCHAIN})
@@ -80,6 +84,25 @@ if(FORMAT STREQUAL "pe")
         endif()
         message(STATUS "host build (${build}): loaded, run, stopped and unloaded under Wine: ${loaded}")
     endforeach()
+
+    # The check made from outside, in small: a DLL linked against an import library of the host's
+    # export names (core.def) that names simhost.dll runs in hostsim.exe, whose simulated host
+    # must then export exactly those names and answer at the host's slots.
+    file(MAKE_DIRECTORY ${WORK}/api-simhost/lib)
+    file(COPY ${SOURCE_DIR}/sdk/ DESTINATION ${WORK}/api-simhost/include)
+    run(${DLLTOOL} -m i386:x86-64 -d ${CMAKE_CURRENT_LIST_DIR}/core.def -D simhost.dll -l ${WORK}/api-simhost/lib/core.lib)
+    host_build(${WORK}/in-simhost core OFF Release ${WORK}/api-simhost)
+    string(REPLACE "/" "\\" windows_path "Z:${WORK}/in-simhost/bin/${library}")
+    execute_process(COMMAND sh ${WINE_RUN} ${WINE_PREFIX} ${HOSTSIM} --json ${windows_path} run click openEshop
+                            click runTeachPalette stop unload
+                    RESULT_VARIABLE rc OUTPUT_VARIABLE session ERROR_VARIABLE errors)
+    string(REPLACE "\r" "" session "${session}")
+    if(NOT rc EQUAL 0 OR NOT session MATCHES "\{\"call\":\"run\",\"result\":true\}"
+       OR NOT session MATCHES "\{\"call\":\"stop\",\"result\":true\}"
+       OR NOT session MATCHES "\"outstanding\":0" OR session MATCHES "\"op\":\"(violation|exception)\"")
+        fail("the host build linked against simhost.dll in hostsim.exe (exit ${rc}):\n${session}${errors}")
+    endif()
+    message(STATUS "host build: linked against the host's names in simhost.dll, run in hostsim.exe: run and stop true, references 0, no violation")
 
     # /GS as the toolchain gives it: a cookie of each process's own, and an overrun that ends the
     # process before the function returns through its smashed frame.

@@ -153,10 +153,7 @@ bool isTemporaryName(std::basic_string_view<PathChar> fileName)
 void removeStaleTemporaries(FileSystem& files, const NativePath& target)
 {
     for (const NativePath& path : files.filesOlderThan(target, staleTemporarySeconds)) {
-        const std::size_t separator = path.find_last_of(pathSeparators);
-        const std::basic_string_view<PathChar> name =
-            std::basic_string_view<PathChar>(path).substr(separator == NativePath::npos ? 0 : separator + 1);
-        if (isTemporaryName(name)) {
+        if (isTemporaryName(std::basic_string_view<PathChar>(path).substr(nameStart(path)))) {
             files.remove(path);
         }
     }

@@ -248,13 +248,6 @@ bool takeOver(int fd, const char* path, const struct stat& record)
 #endif
 }
 
-// The folder part of path, with its trailing slash ("" for a bare name).
-NativePath folderOf(const NativePath& path)
-{
-    const std::size_t slash = path.rfind('/');
-    return slash == NativePath::npos ? NativePath() : path.substr(0, slash + 1);
-}
-
 // Eight hex digits that differ between processes and between calls of one process.
 NativePath uniqueSuffix(unsigned attempt)
 {

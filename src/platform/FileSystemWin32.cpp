@@ -279,8 +279,7 @@ public:
             }
         }
         attributes = attributes == INVALID_FILE_ATTRIBUTES ? 0 : attributes & keptAttributes;
-        const std::size_t separator = target.find_last_of(pathSeparators);
-        const NativePath folder = separator == NativePath::npos ? NativePath() : target.substr(0, separator + 1);
+        const NativePath folder = folderOf(target);
         for (unsigned attempt = 0; attempt < 16; ++attempt) {
             // Short and of fixed length, so it fits wherever the record's own name fits.
             NativePath path = folder + L".~" + uniqueSuffix(attempt) + L".tmp";
@@ -326,8 +325,7 @@ public:
     std::vector<NativePath> filesOlderThan(const NativePath& file, std::int64_t seconds) override
     {
         std::vector<NativePath> found;
-        const std::size_t separator = file.find_last_of(pathSeparators);
-        const NativePath folder = separator == NativePath::npos ? NativePath() : file.substr(0, separator + 1);
+        const NativePath folder = folderOf(file);
         WIN32_FIND_DATAW entry{};
         const HANDLE search =
             FindFirstFileExW((folder + L"*").c_str(), FindExInfoBasic, &entry, FindExSearchNameMatch, nullptr, 0);

@@ -36,8 +36,7 @@ template <class ReadLink> std::optional<NativePath> followLinks(NativePath path,
             return std::nullopt;
         }
         if (!isAbsolutePath(step.target)) {
-            const std::size_t separator = path.find_last_of(pathSeparators);
-            step.target.insert(0, separator == NativePath::npos ? NativePath() : path.substr(0, separator + 1));
+            step.target.insert(0, folderOf(path)); // relative to the link's own folder
         }
         path = std::move(step.target);
     }

@@ -35,6 +35,16 @@ inline bool isAbsolutePath(std::basic_string_view<PathChar> path)
 #endif
 }
 
+// Where the file name in path starts: after its last separator, or at 0.
+inline std::size_t nameStart(std::basic_string_view<PathChar> path)
+{
+    const std::size_t separator = path.find_last_of(pathSeparators);
+    return separator == std::basic_string_view<PathChar>::npos ? 0 : separator + 1;
+}
+
+// The folder part of path with its trailing separator ("" for a bare name).
+inline NativePath folderOf(const NativePath& path) { return path.substr(0, nameStart(path)); }
+
 // ASCII text in path characters.
 inline NativePath asciiPath(std::string_view text) { return {text.begin(), text.end()}; }
 

@@ -13,13 +13,11 @@ extern "C" {
 // there, LoadConfig.cpp); __security_init_cookie makes its own where a loader did not.
 constexpr std::uintptr_t defaultSecurityCookie = 0x00002B992DDFA232ULL;
 std::uintptr_t __security_cookie = defaultSecurityCookie;
-std::uintptr_t __security_cookie_complement = ~defaultSecurityCookie;
 
 // Called first at process attach, before any function with a cookie runs.
 void __cdecl __security_init_cookie()
 {
     if (__security_cookie != defaultSecurityCookie) {
-        __security_cookie_complement = ~__security_cookie;
         return;
     }
     // What differs between processes and between starts: time, ids, counters, an address.
@@ -39,7 +37,6 @@ void __cdecl __security_init_cookie()
         ++cookie;
     }
     __security_cookie = cookie;
-    __security_cookie_complement = ~cookie;
 }
 
 // cookie: the value the returning function kept, unxored. A mismatch ends the process at once,

@@ -1,5 +1,6 @@
 #include "LaunchRecord.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace trelvik {
@@ -18,19 +19,9 @@ constexpr std::string_view platformLibrarySuffix = ".so";
 // Compares path characters with lower-case ASCII, ignoring the case of ASCII letters.
 bool equalsIgnoringAsciiCase(PathView text, std::string_view lowerAscii)
 {
-    if (text.size() != lowerAscii.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        auto c = text[i];
-        if (c >= 'A' && c <= 'Z') {
-            c = static_cast<platform::PathChar>(c - 'A' + 'a');
-        }
-        if (c != static_cast<platform::PathChar>(static_cast<unsigned char>(lowerAscii[i]))) {
-            return false;
-        }
-    }
-    return true;
+    return std::equal(text.begin(), text.end(), lowerAscii.begin(), lowerAscii.end(), [](auto c, char lower) {
+        return (c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c) == static_cast<unsigned char>(lower);
+    });
 }
 
 // "dd.mm.yyyy" without the formatted-output machinery of the C library.
@@ -44,29 +35,6 @@ std::string formatDate(const platform::LocalDate& date)
 }
 
 bool isSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
-
-// Creates the record or advances the one there; the launch count.
-std::int32_t createOrAdvance(platform::FileSystem& files, const NativePath& record, const platform::LocalDate& today)
-{
-    switch (files.kind(record)) {
-    case platform::FileKind::Missing:
-        // The count is 1 whether or not the record could be created.
-        platform::createContent(files, record, newRecordText(today));
-        return 1;
-    case platform::FileKind::Other:
-        return -1; // a folder, FIFO or device is no record: never opened, never blocks
-    case platform::FileKind::Regular:
-        break;
-    }
-    // A read-only record stays as it is, even where a rename could replace it.
-    std::optional<platform::FileEdit> edit = platform::FileEdit::begin(files, record, files.writable(record));
-    if (!edit) {
-        return -1; // unreadable, or held by another start's rewrite
-    }
-    const RecordUpdate update = advanceRecordText(edit->content());
-    edit->commit(update.text);
-    return update.launchCount;
-}
 
 } // namespace
 
@@ -88,17 +56,12 @@ std::vector<std::string_view> splitLines(std::string_view content)
 NativePath launchRecordPath(const NativePath& library)
 {
     // Only the file name is looked at: folder names may contain anything, ".dll" included.
-    const std::size_t separator = library.find_last_of(platform::pathSeparators);
-    const std::size_t nameStart = separator == NativePath::npos ? 0 : separator + 1;
     const std::size_t dot = library.rfind('.');
-    std::size_t nameEnd = library.size();
-    if (dot != NativePath::npos && dot > nameStart) {
-        const PathView extension = PathView(library).substr(dot);
-        if (equalsIgnoringAsciiCase(extension, ".dll") || equalsIgnoringAsciiCase(extension, platformLibrarySuffix)) {
-            nameEnd = dot;
-        }
-    }
-    return library.substr(0, nameEnd) + platform::asciiPath("_Info.txt");
+    const PathView extension =
+        dot != NativePath::npos && dot > platform::nameStart(library) ? PathView(library).substr(dot) : PathView();
+    const bool isLibrary =
+        equalsIgnoringAsciiCase(extension, ".dll") || equalsIgnoringAsciiCase(extension, platformLibrarySuffix);
+    return library.substr(0, isLibrary ? dot : library.size()) + platform::asciiPath("_Info.txt");
 }
 
 std::string newRecordText(const platform::LocalDate& today) { return formatDate(today) + "\r\n1"; }
@@ -148,29 +111,6 @@ RecordUpdate advanceRecordText(std::string_view content)
         update.text.append(line).append("\r\n");
     }
     return update;
-}
-
-std::int32_t advanceLaunchRecord(const NativePath& library, const platform::LocalDate& today,
-                                 platform::FileSystem& files) noexcept
-{
-    try {
-        if (library.empty()) {
-            return -1; // our own path is unknown: touch nothing
-        }
-        // A record that is a symbolic link stays one: its target is what advances (and what a
-        // dangling link's first start creates). Links that loop name no file that could be made.
-        const std::optional<NativePath> resolved = files.resolve(launchRecordPath(library));
-        if (!resolved) {
-            return 1;
-        }
-        const NativePath& record = *resolved;
-        const std::int32_t count = createOrAdvance(files, record, today);
-        // Litter of starts that died mid-update, beside the file that is actually written.
-        platform::removeStaleTemporaries(files, record);
-        return count;
-    } catch (...) {
-        return -1;
-    }
 }
 
 } // namespace trelvik

@@ -36,10 +36,21 @@ std::vector<std::string_view> splitLines(std::string_view content);
 // Reads line 2 the way strtol reads base 10; no digits or a value outside 32 bits give 0.
 std::int32_t parseCounter(std::string_view line);
 
-// Creates or advances the record of the library and returns the launch count: 1 when the
-// record was created, -1 when it exists but cannot be read (it is then left alone), otherwise
-// the counter read. The record is replaced in one step where that keeps everything it is, and
-// rewritten in place where it does not. Never throws.
+// How long a start tries for a lock: this many pauses, doubling from 1 ms (31 ms in all).
+inline constexpr unsigned lockPauses = 5;
+// As many links as the Linux kernel itself follows before it reports a loop.
+inline constexpr int maximumLinks = 40;
+// A temporary file of this writer's pattern is a dead start's once it is this old.
+inline constexpr std::int64_t staleTemporarySeconds = 300;
+
+// ".~" + 8 lower-case hex digits + ".tmp": short and of fixed length, so it fits wherever the
+// record's own name fits.
+platform::NativePath temporaryName(std::uint32_t number);
+bool isTemporaryName(std::basic_string_view<platform::PathChar> name);
+
+// Creates or advances the record of the library (RecordFile.cpp) and returns the launch count: 1
+// when the record was missing (or its links loop), -1 when it exists but cannot be reached or read
+// (it is then left alone), otherwise the counter read. Never throws.
 std::int32_t advanceLaunchRecord(const platform::NativePath& library, const platform::LocalDate& today,
                                  platform::FileSystem& files = platform::FileSystem::system()) noexcept;
 

@@ -1,8 +1,8 @@
 // The launch record as separate processes meet it, on every platform: starts at the same moment,
 // and a writer that dies at any step of an update or creation.
+#include "support/RecordFolder.h"
 #include "support/RunProcess.h"
 #include "support/SeamFiles.h"
-#include "support/TestPaths.h"
 
 #include <LaunchRecord.h>
 
@@ -19,18 +19,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const std::string date = "07.12.2026\r\n";
-
-struct Folder {
-    ScratchFolder scratch{"record"};
-    fs::path library = scratch.path() / "TrelvikDizivoro360.dll";
-    fs::path record = scratch.path() / "TrelvikDizivoro360_Info.txt";
-
-    [[nodiscard]] std::size_t entries() const
-    {
-        return static_cast<std::size_t>(std::distance(fs::directory_iterator(scratch.path()), {}));
-    }
-};
+const std::string& date = testing_support::dateLine;
+using Folder = testing_support::RecordFolder;
 
 testing_support::ProcessResult startIn(const Folder& folder, int starts, std::size_t dieAt = 0)
 {
@@ -67,7 +57,7 @@ TEST(LaunchRecordProcesses, OverlappingStartsNeverTearTheRecord)
         EXPECT_EQ(startAtOnce(folder, 4, 5), std::vector<int>(4, 0)) << "round " << round;
         const std::string record = readBytes(folder.record);
         ASSERT_TRUE(std::regex_match(record, whole)) << "round " << round << ": " << testing::PrintToString(record);
-        ASSERT_EQ(folder.entries(), 1U) << "a stray file in round " << round;
+        ASSERT_EQ(folder.names().size(), 1U) << "a stray file in round " << round;
     }
 }
 
@@ -87,7 +77,7 @@ TEST(LaunchRecordProcesses, OverlappingInPlaceRewritesNeverLoseTheDateOrLaterLin
             << "trial " << trial << ": " << testing::PrintToString(record);
         EXPECT_GE(std::stoi(counter[1].str()), 6) << "trial " << trial;
         EXPECT_EQ(readBytes(folder.scratch.path() / "second name.txt"), record) << "trial " << trial;
-        EXPECT_EQ(folder.entries(), 2U) << "trial " << trial;
+        EXPECT_EQ(folder.names().size(), 2U) << "trial " << trial;
     }
 }
 
@@ -97,7 +87,7 @@ TEST(LaunchRecordProcesses, TemporaryFileOfAKilledStartIsRemovedOnceItIsOld)
 {
     const Folder folder;
     writeBytes(folder.record, date + "5\r\n");
-    EXPECT_EQ(startIn(folder, 1, 2).exitCode, 0); // dies right after the temporary file is made
+    EXPECT_EQ(startIn(folder, 1, 3).exitCode, 0); // open, create the temporary file, die
     std::vector<fs::path> left;
     for (const auto& entry : fs::directory_iterator(folder.scratch.path())) {
         if (entry.path() != folder.record) {
@@ -110,47 +100,52 @@ TEST(LaunchRecordProcesses, TemporaryFileOfAKilledStartIsRemovedOnceItIsOld)
     fs::last_write_time(left.front(), fs::file_time_type::clock::now() - std::chrono::minutes(10));
     EXPECT_EQ(startIn(folder, 1).exitCode, 0);
     EXPECT_FALSE(fs::exists(left.front()));
-    EXPECT_EQ(folder.entries(), 1U);
+    EXPECT_EQ(folder.names().size(), 1U);
     EXPECT_EQ(readBytes(folder.record), date + "7\r\n");
 }
 
-// A process that dies at any step of an update leaves the record as it was or as it was to be,
-// and never a temporary file in the way of the next start.
+// A process that dies at any step of an update leaves the record as it was or as it was to be;
+// rewritten in place (a second name beside it), a torn counter at worst, never without its date.
+// The next start counts on from whatever was left.
 TEST(LaunchRecordProcesses, DyingAtAnyStepLeavesTheOldOrTheNewRecord)
 {
-    for (const bool exists : {true, false}) {
-        const std::string before = exists ? date + "5\r\nnotes\r\n" : "";
-        const std::string after = exists ? date + "6\r\nnotes\r\n" : date + "1";
+    for (const char* kind : {"update", "creation", "inPlace"}) {
+        const std::string before = kind[0] == 'c' ? "" : date + "9\r\nnotes\r\n";
+        const std::string after = kind[0] == 'c' ? date + "1" : date + "10\r\nnotes\r\n";
+        const auto prepare = [&](const Folder& folder) {
+            if (!before.empty()) {
+                writeBytes(folder.record, before);
+            }
+            if (kind[0] == 'i') {
+                fs::create_hard_link(folder.record, folder.scratch.path() / "second name.txt");
+            }
+        };
         std::size_t steps = 0;
         {
             const Folder dry;
-            if (exists) {
-                writeBytes(dry.record, before);
-            }
+            prepare(dry);
             testing_support::SeamFiles files;
-            trelvik::advanceLaunchRecord(dry.library.native(), {7, 12, 2026}, files);
-            steps = files.steps.size();
+            dry.start(files);
+            steps = files.calls.size();
             ASSERT_GE(steps, 5U);
         }
         for (std::size_t dieAt = 1; dieAt <= steps + 1; ++dieAt) {
             const Folder folder;
-            if (exists) {
-                writeBytes(folder.record, before);
-            }
+            prepare(folder);
             EXPECT_EQ(startIn(folder, 1, dieAt).exitCode, 0);
             const std::string left = readBytes(folder.record);
-            const char* what = exists ? "update" : "creation";
-            EXPECT_TRUE(left == before || left == after)
-                << what << " ended before step " << dieAt << ": " << testing::PrintToString(left);
-            if (dieAt > steps) {
-                EXPECT_EQ(left, after) << "the replace is the last step: once it ran, the new record stays";
+            if (kind[0] == 'i') {
+                EXPECT_EQ(left.substr(0, date.size()), date) << kind << " died before step " << dieAt;
+            } else {
+                EXPECT_TRUE(left == before || left == after)
+                    << kind << " died before step " << dieAt << ": " << testing::PrintToString(left);
             }
-            // Whatever was left, the next start counts on from it.
-            const std::string advanced = exists ? date + (left == before ? "6" : "7") + "\r\nnotes\r\n"
-                                                : (left.empty() ? date + "1" : date + "2\r\n");
-            const testing_support::ProcessResult next = startIn(folder, 1);
-            EXPECT_EQ(next.exitCode, 0);
-            EXPECT_EQ(readBytes(folder.record), advanced) << what << " ended before step " << dieAt;
+            if (dieAt > steps) {
+                EXPECT_EQ(left, after) << kind << ": the whole start ran";
+            }
+            const std::string next = fs::exists(folder.record) ? trelvik::advanceRecordText(left).text : date + "1";
+            EXPECT_EQ(startIn(folder, 1).exitCode, 0);
+            EXPECT_EQ(readBytes(folder.record), next) << kind << " died before step " << dieAt;
         }
     }
 }

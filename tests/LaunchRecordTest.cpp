@@ -1,5 +1,5 @@
+#include "support/RecordFolder.h"
 #include "support/SeamFiles.h"
-#include "support/TestPaths.h"
 
 #include <LaunchRecord.h>
 
@@ -15,7 +15,8 @@ using testing_support::writeBytes;
 
 namespace {
 
-const trelvik::platform::LocalDate today{7, 12, 2026};
+const trelvik::platform::LocalDate today = testing_support::recordDay;
+const std::string& date = testing_support::dateLine;
 
 // --- the counter rules, on the record's bytes ----------------------------------------------
 
@@ -36,8 +37,6 @@ TEST_P(RecordUpdate, CountAndBytesAfter)
     EXPECT_EQ(update.launchCount, GetParam().count);
     EXPECT_EQ(update.text, GetParam().after);
 }
-
-const std::string date = "07.12.2026\r\n";
 
 INSTANTIATE_TEST_SUITE_P(
     Table, RecordUpdate,
@@ -101,42 +100,29 @@ TEST(RecordPath, ReplacesTheLibraryExtensionOfTheFileNameOnly)
 
 // --- the routine on real files ------------------------------------------------------------
 
-std::filesystem::path fakeLibrary(const std::filesystem::path& folder)
-{
-    std::filesystem::create_directories(folder);
-    return folder / "TrelvikDizivoro360.dll";
-}
-
-std::size_t entriesIn(const std::filesystem::path& folder)
-{
-    return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(folder), {}));
-}
+using testing_support::RecordFolder;
 
 TEST(LaunchRecord, FirstFiveStartsCount11234)
 {
-    const ScratchFolder scratch("record");
-    const auto library = fakeLibrary(scratch.path());
-    const auto record = scratch.path() / "TrelvikDizivoro360_Info.txt";
+    const RecordFolder folder;
     std::vector<std::int32_t> counts;
     std::vector<std::size_t> sizes;
     for (int start = 0; start < 5; ++start) {
-        counts.push_back(trelvik::advanceLaunchRecord(library.native(), today));
-        sizes.push_back(readBytes(record).size());
+        counts.push_back(folder.start());
+        sizes.push_back(readBytes(folder.record).size());
     }
     EXPECT_EQ(counts, (std::vector<std::int32_t>{1, 1, 2, 3, 4}));
     EXPECT_EQ(sizes, (std::vector<std::size_t>{13, 15, 15, 15, 15}));
-    EXPECT_EQ(readBytes(record), "07.12.2026\r\n5\r\n");
-    // Nothing else is left in the folder.
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(scratch.path()), {}), 1);
+    EXPECT_EQ(readBytes(folder.record), date + "5\r\n");
+    EXPECT_TRUE(folder.alone());
 }
 
 TEST(LaunchRecord, FolderAtTheRecordPathGivesMinusOneAndStays)
 {
-    const ScratchFolder scratch("record");
-    const auto library = fakeLibrary(scratch.path());
-    std::filesystem::create_directory(scratch.path() / "TrelvikDizivoro360_Info.txt");
-    EXPECT_EQ(trelvik::advanceLaunchRecord(library.native(), today), -1);
-    EXPECT_TRUE(std::filesystem::is_directory(scratch.path() / "TrelvikDizivoro360_Info.txt"));
+    const RecordFolder folder;
+    std::filesystem::create_directory(folder.record);
+    EXPECT_EQ(folder.start(), -1);
+    EXPECT_TRUE(std::filesystem::is_directory(folder.record));
 }
 
 TEST(LaunchRecord, CountsBesideTheLibraryInAnyFolder)
@@ -144,178 +130,63 @@ TEST(LaunchRecord, CountsBesideTheLibraryInAnyFolder)
     const ScratchFolder scratch("record");
     for (const char* name : {"x.dlls", "a.dll", "Výuka ř", "Обучение", "学习", "x.DLL"}) {
         const auto folder = scratch.path() / std::filesystem::u8path(name);
-        const auto library = fakeLibrary(folder);
+        std::filesystem::create_directories(folder);
         std::vector<std::int32_t> counts;
-        counts.reserve(4);
         for (int start = 0; start < 4; ++start) {
-            counts.push_back(trelvik::advanceLaunchRecord(library.native(), today));
+            counts.push_back(trelvik::advanceLaunchRecord((folder / "TrelvikDizivoro360.dll").native(), today));
         }
         EXPECT_EQ(counts, (std::vector<std::int32_t>{1, 1, 2, 3})) << name;
-        EXPECT_EQ(readBytes(folder / "TrelvikDizivoro360_Info.txt"), "07.12.2026\r\n4\r\n") << name;
+        EXPECT_EQ(readBytes(folder / "TrelvikDizivoro360_Info.txt"), date + "4\r\n") << name;
     }
 }
 
 // The temporary file beside the record must fit wherever the record's name fits, up to the
-// 255 units a file name may have.
+// 255 units a file name may have: each start goes the atomic way, none falls back to in place.
 TEST(LaunchRecord, LongestLibraryNamesStillGetACountingRecord)
 {
     for (const std::size_t recordNameLength : {std::size_t{250}, std::size_t{255}}) {
         const ScratchFolder scratch("long");
         const std::string stem(recordNameLength - std::string("_Info.txt").size(), 'n');
         const auto library = scratch.path() / (stem + ".dll");
-        const auto record = scratch.path() / (stem + "_Info.txt");
-        std::vector<std::int32_t> counts;
-        counts.reserve(3);
         testing_support::SeamFiles files;
+        std::vector<std::int32_t> counts;
         for (int start = 0; start < 3; ++start) {
             counts.push_back(trelvik::advanceLaunchRecord(library.native(), today, files));
         }
         EXPECT_EQ(counts, (std::vector<std::int32_t>{1, 1, 2})) << recordNameLength;
-        // Each start went the atomic way, none fell back to writing in place.
-        EXPECT_EQ(std::count(files.steps.begin(), files.steps.end(), "replace"), 3) << recordNameLength;
-        EXPECT_EQ(readBytes(record), date + "3\r\n") << recordNameLength;
-        EXPECT_EQ(entriesIn(scratch.path()), 1U) << recordNameLength;
+        EXPECT_EQ(files.of("rename").size(), 3U) << recordNameLength;
+        EXPECT_EQ(readBytes(scratch.path() / (stem + "_Info.txt")), date + "3\r\n") << recordNameLength;
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(scratch.path()), {}), 1) << recordNameLength;
     }
 }
 
 // A second name of the record sees every start: a rename would have split the two.
 TEST(LaunchRecord, HardLinkedRecordAdvancesUnderBothNames)
 {
-    const ScratchFolder scratch("hardlink");
-    const auto library = fakeLibrary(scratch.path());
-    const auto record = scratch.path() / "TrelvikDizivoro360_Info.txt";
-    const auto otherName = scratch.path() / "copy_of_the_record.txt";
-    writeBytes(record, date + "4\r\n");
-    std::filesystem::create_hard_link(record, otherName);
-    EXPECT_EQ(trelvik::advanceLaunchRecord(library.native(), today), 4);
-    EXPECT_EQ(trelvik::advanceLaunchRecord(library.native(), today), 5);
-    EXPECT_EQ(readBytes(record), date + "6\r\n");
+    const RecordFolder folder;
+    const auto otherName = folder.scratch.path() / "copy_of_the_record.txt";
+    writeBytes(folder.record, date + "4\r\n");
+    std::filesystem::create_hard_link(folder.record, otherName);
+    EXPECT_EQ(folder.start(), 4);
+    EXPECT_EQ(folder.start(), 5);
+    EXPECT_EQ(readBytes(folder.record), date + "6\r\n");
     EXPECT_EQ(readBytes(otherName), date + "6\r\n");
-    EXPECT_EQ(entriesIn(scratch.path()), 2U);
+    EXPECT_EQ(folder.names().size(), 2U);
 }
 
 TEST(LaunchRecord, UnknownLibraryPathTouchesNothing) { EXPECT_EQ(trelvik::advanceLaunchRecord({}, today), -1); }
 
-// --- failures and steps seen through the file-system seam ---------------------------------
-
-using testing_support::SeamFiles;
-
-struct SeamCase {
-    const char* name;
-    std::vector<std::string> refused;
-    bool advances; // whether the record still advances
-};
-
-void PrintTo(const SeamCase& value, std::ostream* out) { *out << value.name; }
-
-class SeamRefusal : public ::testing::TestWithParam<SeamCase> {};
-
-TEST_P(SeamRefusal, RecordIsAdvancedOrLeftWholeAndNoTemporaryFileStays)
-{
-    const ScratchFolder scratch("record");
-    const auto library = fakeLibrary(scratch.path());
-    const auto record = scratch.path() / "TrelvikDizivoro360_Info.txt";
-    const std::string before = date + "41\r\nnotes\r\n";
-    writeBytes(record, before);
-
-    const std::vector<std::string> refused = GetParam().refused;
-    SeamFiles files(
-        [&](const std::string& step) { return std::find(refused.begin(), refused.end(), step) == refused.end(); });
-    EXPECT_EQ(trelvik::advanceLaunchRecord(library.native(), today, files), 41);
-    EXPECT_EQ(readBytes(record), GetParam().advances ? date + "42\r\nnotes\r\n" : before);
-    EXPECT_EQ(entriesIn(scratch.path()), 1U);
-}
-
-INSTANTIATE_TEST_SUITE_P(LaunchRecord, SeamRefusal,
-                         ::testing::Values(
-                             // The folder refuses new entries, the record itself is writable: in place.
-                             SeamCase{"folderRefusesTemporary", {"create"}, true},
-                             // The move is refused (another start holds the record open, say): a
-                             // rewrite in place could be read half done, so the record stays.
-                             SeamCase{"moveRefused", {"replace"}, false},
-                             // The disk refuses the bytes: nothing is rewritten in place that could fail halfway.
-                             SeamCase{"writeFails", {"write"}, false}, SeamCase{"flushFails", {"flush"}, false},
-                             SeamCase{"closeFails", {"close"}, false},
-                             SeamCase{"noWayToWrite", {"create", "rewrite"}, false}),
-                         [](const auto& testInfo) { return testInfo.param.name; });
-
-// In place, the record is emptied first: a shorter text leaves no stale bytes behind it.
-TEST(LaunchRecordSeam, InPlaceRewriteOfAShorterRecordKeepsNothingOfTheOld)
-{
-    const ScratchFolder scratch("record");
-    const auto library = fakeLibrary(scratch.path());
-    const auto record = scratch.path() / "TrelvikDizivoro360_Info.txt";
-    writeBytes(record, date + "abcdefgh\r\n");
-    SeamFiles files(testing_support::refuse("create"));
-    EXPECT_EQ(trelvik::advanceLaunchRecord(library.native(), today, files), 0);
-    EXPECT_EQ(std::count(files.steps.begin(), files.steps.end(), "rewrite"), 1);
-    EXPECT_EQ(readBytes(record), date + "1\r\n");
-}
-
-TEST(LaunchRecordSeam, UpdateFlushesAndClosesTheTemporaryFileBeforeReplacingTheRecord)
-{
-    const ScratchFolder scratch("record");
-    const auto library = fakeLibrary(scratch.path());
-    writeBytes(scratch.path() / "TrelvikDizivoro360_Info.txt", date + "2\r\n");
-    SeamFiles files;
-    EXPECT_EQ(trelvik::advanceLaunchRecord(library.native(), today, files), 2);
-    // Read under a shared lock and closed before the replace; the folder flushed after it.
-    EXPECT_EQ(files.steps, (std::vector<std::string>{"create", "open", "lockShared", "read", "write", "write", "flush",
-                                                     "close", "replace", "flushFolder"}));
-    EXPECT_EQ(readBytes(scratch.path() / "TrelvikDizivoro360_Info.txt"), date + "3\r\n");
-}
-
-TEST(LaunchRecordSeam, UncreatableRecordStillCountsOneAndLeavesNothing)
-{
-    const ScratchFolder scratch("record");
-    const auto library = fakeLibrary(scratch.path());
-    for (const std::vector<std::string>& refused :
-         {std::vector<std::string>{"create", "createNew"}, std::vector<std::string>{"replace", "createNew"}}) {
-        SeamFiles files(
-            [&](const std::string& step) { return std::find(refused.begin(), refused.end(), step) == refused.end(); });
-        EXPECT_EQ(trelvik::advanceLaunchRecord(library.native(), today, files), 1) << refused.front();
-        // A missing record is never "rewritten in place": only created, exclusively.
-        EXPECT_EQ(std::count(files.steps.begin(), files.steps.end(), "rewrite"), 0) << refused.front();
-        EXPECT_EQ(entriesIn(scratch.path()), 0U) << refused.front();
-    }
-}
-
-// Where no temporary file can be had, the first start still gets its record: made in place.
-TEST(LaunchRecordSeam, FolderRefusingTheTemporaryFileStillGetsTheFirstRecord)
-{
-    const ScratchFolder scratch("record");
-    const auto library = fakeLibrary(scratch.path());
-    SeamFiles files(testing_support::refuse("create"));
-    EXPECT_EQ(trelvik::advanceLaunchRecord(library.native(), today, files), 1);
-    EXPECT_EQ(std::count(files.steps.begin(), files.steps.end(), "createNew"), 1);
-    EXPECT_EQ(readBytes(scratch.path() / "TrelvikDizivoro360_Info.txt"), date + "1");
-    EXPECT_EQ(trelvik::advanceLaunchRecord(library.native(), today), 1);
-    EXPECT_EQ(trelvik::advanceLaunchRecord(library.native(), today), 2);
-    EXPECT_EQ(entriesIn(scratch.path()), 1U);
-}
-
-TEST(LaunchRecordSeam, ReadOnlyRecordIsNotEvenWrittenToATemporaryFile)
-{
-    const ScratchFolder scratch("record");
-    const auto library = fakeLibrary(scratch.path());
-    writeBytes(scratch.path() / "TrelvikDizivoro360_Info.txt", date + "2\r\n");
-    SeamFiles files({}, false);
-    EXPECT_EQ(trelvik::advanceLaunchRecord(library.native(), today, files), 2);
-    EXPECT_EQ(files.steps, (std::vector<std::string>{"open", "lockShared", "read"}));
-}
-
 TEST(LaunchRecord, RecordWithoutWritePermissionStaysUnchanged)
 {
-    const ScratchFolder scratch("readonly");
-    const auto library = fakeLibrary(scratch.path());
-    const auto record = scratch.path() / "TrelvikDizivoro360_Info.txt";
-    writeBytes(record, date + "7\r\nnotes\r\n");
-    std::filesystem::permissions(record, std::filesystem::perms::owner_read | std::filesystem::perms::group_read |
-                                             std::filesystem::perms::others_read);
-    EXPECT_EQ(trelvik::advanceLaunchRecord(library.native(), today), 7);
-    EXPECT_EQ(trelvik::advanceLaunchRecord(library.native(), today), 7);
-    EXPECT_EQ(readBytes(record), date + "7\r\nnotes\r\n");
-    EXPECT_EQ(entriesIn(scratch.path()), 1U);
+    const RecordFolder folder;
+    writeBytes(folder.record, date + "7\r\nnotes\r\n");
+    std::filesystem::permissions(folder.record, std::filesystem::perms::owner_read |
+                                                    std::filesystem::perms::group_read |
+                                                    std::filesystem::perms::others_read);
+    EXPECT_EQ(folder.start(), 7);
+    EXPECT_EQ(folder.start(), 7);
+    EXPECT_EQ(readBytes(folder.record), date + "7\r\nnotes\r\n");
+    EXPECT_TRUE(folder.alone());
 }
 
 // The record's first line is today's local date, as the system gives it.
@@ -327,12 +198,11 @@ TEST(LaunchRecord, CreatedRecordCarriesTodaysLocalDate)
         std::strftime(text, sizeof text, "%d.%m.%Y", std::localtime(&now)); // NOLINT(concurrency-mt-unsafe)
         return std::string(text);
     };
-    const ScratchFolder scratch("date");
-    const auto library = fakeLibrary(scratch.path());
+    const RecordFolder folder;
     const std::string before = localDate();
-    EXPECT_EQ(trelvik::advanceLaunchRecord(library.native(), trelvik::platform::today()), 1);
+    EXPECT_EQ(trelvik::advanceLaunchRecord(folder.library.native(), trelvik::platform::today()), 1);
     const std::string after = localDate();
-    const std::string line = readBytes(scratch.path() / "TrelvikDizivoro360_Info.txt").substr(0, 10);
+    const std::string line = readBytes(folder.record).substr(0, 10);
     EXPECT_TRUE(line == before || line == after) << line << " vs " << before;
 }
 
@@ -354,49 +224,35 @@ TEST(LaunchRecordWindows, FoldersOutsideTheAnsiCodePageKeepTheirRecord)
         char narrow[64];
         WideCharToMultiByte(CP_ACP, 0, name, -1, narrow, sizeof narrow, nullptr, &lossy);
         ASSERT_TRUE(lossy) << "code page " << GetACP() << " represents the name";
-
         const auto folder = scratch.path() / name;
-        const auto library = fakeLibrary(folder);
+        std::filesystem::create_directories(folder);
         std::vector<std::int32_t> counts;
         for (int start = 0; start < 4; ++start) {
-            counts.push_back(trelvik::advanceLaunchRecord(library.native(), today));
+            counts.push_back(trelvik::advanceLaunchRecord((folder / "TrelvikDizivoro360.dll").native(), today));
         }
         EXPECT_EQ(counts, (std::vector<std::int32_t>{1, 1, 2, 3}));
-        EXPECT_EQ(readBytes(folder / "TrelvikDizivoro360_Info.txt"), "07.12.2026\r\n4\r\n");
+        EXPECT_EQ(readBytes(folder / "TrelvikDizivoro360_Info.txt"), date + "4\r\n");
     }
 }
 
 // The replacement keeps the record's attributes, as a new file would not (its ACL and owner too,
-// which Wine does not model).
-TEST(LaunchRecordWindows, HiddenRecordStaysHiddenAsItAdvances)
+// which Wine does not model); a read-only record stays as it is.
+TEST(LaunchRecordWindows, AttributesStayAndReadOnlyRecordIsLeftAlone)
 {
-    const ScratchFolder scratch("hidden");
-    const auto library = fakeLibrary(scratch.path());
-    const auto record = scratch.path() / "TrelvikDizivoro360_Info.txt";
-    writeBytes(record, date + "7\r\n");
     const DWORD kept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
-    ASSERT_TRUE(SetFileAttributesW(record.c_str(), kept));
-    testing_support::SeamFiles files;
-    EXPECT_EQ(trelvik::advanceLaunchRecord(library.native(), today, files), 7);
-    EXPECT_EQ(std::count(files.steps.begin(), files.steps.end(), "replace"), 1) << "not the atomic path";
-    EXPECT_EQ(readBytes(record), date + "8\r\n");
-    EXPECT_EQ(GetFileAttributesW(record.c_str()) & kept, kept);
-    EXPECT_EQ(entriesIn(scratch.path()), 1U);
-    SetFileAttributesW(record.c_str(), FILE_ATTRIBUTE_NORMAL);
-}
-
-TEST(LaunchRecordWindows, ReadOnlyRecordStaysUnchanged)
-{
-    const ScratchFolder scratch("readonly");
-    const auto library = fakeLibrary(scratch.path());
-    const auto record = scratch.path() / "TrelvikDizivoro360_Info.txt";
-    writeBytes(record, date + "7\r\n");
-    ASSERT_TRUE(SetFileAttributesW(record.c_str(), FILE_ATTRIBUTE_READONLY));
-    EXPECT_EQ(trelvik::advanceLaunchRecord(library.native(), today), 7);
-    EXPECT_EQ(trelvik::advanceLaunchRecord(library.native(), today), 7);
-    EXPECT_EQ(readBytes(record), date + "7\r\n");
-    EXPECT_EQ(entriesIn(scratch.path()), 1U);
-    SetFileAttributesW(record.c_str(), FILE_ATTRIBUTE_NORMAL);
+    for (const DWORD attributes : {kept, DWORD{FILE_ATTRIBUTE_READONLY}}) {
+        const RecordFolder folder;
+        writeBytes(folder.record, date + "7\r\n");
+        ASSERT_TRUE(SetFileAttributesW(folder.record.c_str(), attributes));
+        testing_support::SeamFiles files;
+        EXPECT_EQ(folder.start(files), 7);
+        const bool readOnly = attributes == FILE_ATTRIBUTE_READONLY;
+        EXPECT_EQ(files.of("rename").size(), readOnly ? 0U : 1U) << "not the atomic path";
+        EXPECT_EQ(readBytes(folder.record), date + (readOnly ? "7\r\n" : "8\r\n"));
+        EXPECT_EQ(GetFileAttributesW(folder.record.c_str()) & attributes, attributes);
+        EXPECT_TRUE(folder.alone());
+        SetFileAttributesW(folder.record.c_str(), FILE_ATTRIBUTE_NORMAL);
+    }
 }
 
 } // namespace

@@ -3,8 +3,8 @@
 //
 // Usage: record_writer LIBRARY STARTS [DIE_AT]
 //   Does STARTS starts of the record beside LIBRARY (dated 07.12.2026) and prints each count. With
-//   DIE_AT, the process ends at once (no clean-up, as if killed) before the DIE_AT-th file step of
-//   the first start.
+//   DIE_AT, the process ends at once (no clean-up, as if killed) before the DIE_AT-th file primitive
+//   of the first start.
 #include "support/SeamFiles.h"
 
 #include <LaunchRecord.h>
@@ -24,7 +24,7 @@ int main(int argc, char** argv)
     const int starts = std::atoi(argv[2]);
     const long dieAt = argc > 3 ? std::atol(argv[3]) : 0;
     long step = 0;
-    testing_support::SeamFiles files([&](const std::string&) {
+    testing_support::SeamFiles files([&](const testing_support::SeamFiles::Call&) {
         if (++step == dieAt) {
             std::_Exit(0);
         }

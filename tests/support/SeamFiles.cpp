@@ -1,121 +1,182 @@
 #include "SeamFiles.h"
 
+#include <algorithm>
+
 namespace testing_support {
 
 namespace {
 
-class SeamWriter final : public trelvik::platform::FileWriter {
+using trelvik::platform::OpenFile;
+
+class SeamFile final : public OpenFile {
 public:
-    SeamWriter(SeamFiles& files, std::unique_ptr<trelvik::platform::FileWriter> real)
-        : files_(files), real_(std::move(real))
+    SeamFile(SeamFiles& files, std::unique_ptr<OpenFile> real, SeamFiles::NativePath path)
+        : OpenFile(real->facts()), files_(files), real_(std::move(real)), path_(std::move(path))
     {
     }
 
-    bool write(std::string_view bytes) override
+    [[nodiscard]] OpenFile& real() const { return *real_; }
+    [[nodiscard]] const SeamFiles::NativePath& path() const { return path_; }
+
+    std::optional<std::size_t> read(std::uint64_t offset, std::span<char> buffer) override
+    {
+        return pass("read", offset) ? real_->read(offset, buffer) : std::nullopt;
+    }
+    bool writeAt(std::uint64_t offset, std::string_view bytes) override
     {
         const std::size_t half = bytes.size() / 2;
-        return files_.pass("write") && real_->write(bytes.substr(0, half)) && files_.pass("write") &&
-               real_->write(bytes.substr(half));
+        return pass("writeAt", offset) && real_->writeAt(offset, bytes.substr(0, half)) &&
+               pass("writeAt", offset + half) && real_->writeAt(offset + half, bytes.substr(half));
     }
-    bool flush() override { return files_.pass("flush") && real_->flush(); }
+    bool reserve(std::uint64_t size) override { return pass("reserve", size) && real_->reserve(size); }
+    bool truncate(std::uint64_t size) override { return pass("truncate", size) && real_->truncate(size); }
+    bool sync() override { return pass("sync") && real_->sync(); }
+    bool tryLock(trelvik::platform::Lock lock) override
+    {
+        const bool exclusive = lock == trelvik::platform::Lock::Exclusive;
+        return pass(exclusive ? "lockExclusive" : "lockShared") && real_->tryLock(lock);
+    }
     bool close() override
     {
-        const bool allowed = files_.pass("close");
+        const bool allowed = pass("close");
         return real_->close() && allowed;
     }
 
 private:
+    bool pass(const char* op, std::uint64_t value = 0) { return files_.pass({op, path_, {}, value}); }
+
     SeamFiles& files_;
-    std::unique_ptr<trelvik::platform::FileWriter> real_;
+    std::unique_ptr<OpenFile> real_;
+    SeamFiles::NativePath path_;
 };
 
-class SeamOpenFile final : public trelvik::platform::OpenFile {
+class SeamFolder final : public trelvik::platform::Folder {
 public:
-    SeamOpenFile(SeamFiles& files, std::unique_ptr<trelvik::platform::OpenFile> real)
-        : files_(files), real_(std::move(real))
+    SeamFolder(SeamFiles& files, std::unique_ptr<Folder> real, SeamFiles::NativePath path)
+        : files_(files), real_(std::move(real)), path_(std::move(path))
     {
     }
-
-    bool tryLock(trelvik::platform::Lock lock) override
+    bool sync() override { return files_.pass({"syncFolder", path_}) && real_->sync(); }
+    std::vector<SeamFiles::NativePath> names() override
     {
-        return files_.pass(lock == trelvik::platform::Lock::Exclusive ? "lockExclusive" : "lockShared") &&
-               real_->tryLock(lock);
+        return files_.pass({"names", path_}) ? real_->names() : std::vector<SeamFiles::NativePath>{};
     }
-    std::optional<std::string> readAll() override { return files_.pass("read") ? real_->readAll() : std::nullopt; }
-    bool rewrite(std::string_view bytes) override { return files_.pass("rewrite") && real_->rewrite(bytes); }
 
 private:
     SeamFiles& files_;
-    std::unique_ptr<trelvik::platform::OpenFile> real_;
+    std::unique_ptr<Folder> real_;
+    SeamFiles::NativePath path_;
 };
+
+OpenFile& realOf(OpenFile& file) { return static_cast<SeamFile&>(file).real(); }
 
 } // namespace
 
-bool SeamFiles::pass(const std::string& step)
+bool SeamFiles::pass(Call call)
 {
-    steps.push_back(step);
-    return !gate_ || gate_(step);
+    calls.push_back(std::move(call));
+    return !gate_ || gate_(calls.back());
 }
 
-std::optional<trelvik::platform::TemporaryFile> SeamFiles::createTemporary(const NativePath& target)
+SeamFiles::Opened SeamFiles::wrap(Opened opened, const NativePath& path)
 {
-    if (!pass("create")) {
+    if (opened.file != nullptr) {
+        opened.file = std::make_unique<SeamFile>(*this, std::move(opened.file), path);
+    }
+    return opened;
+}
+
+SeamFiles::Opened SeamFiles::open(const NativePath& path, bool forWriting)
+{
+    if (!pass({"open", path, {}, forWriting ? 1U : 0U})) {
+        return {nullptr, Outcome::Failed};
+    }
+    if (links.contains(path)) {
+        return {nullptr, Outcome::Link};
+    }
+    return wrap(real().open(path, forWriting), path);
+}
+
+std::optional<SeamFiles::NativePath> SeamFiles::readLink(const NativePath& path)
+{
+    if (!pass({"readLink", path})) {
         return std::nullopt;
     }
-    std::optional<trelvik::platform::TemporaryFile> temporary = real().createTemporary(target);
-    if (temporary) {
-        temporary->writer = std::make_unique<SeamWriter>(*this, std::move(temporary->writer));
+    const auto link = links.find(path);
+    return link != links.end() ? std::optional<NativePath>(link->second) : real().readLink(path);
+}
+
+SeamFiles::Opened SeamFiles::createExclusive(const NativePath& path)
+{
+    if (!pass({"createExclusive", path})) {
+        return {nullptr, Outcome::Failed};
     }
-    return temporary;
+    return wrap(real().createExclusive(path), path);
 }
 
-std::unique_ptr<trelvik::platform::OpenFile> SeamFiles::open(const NativePath& path, bool forWriting)
+bool SeamFiles::copyIdentity(OpenFile& from, OpenFile& to)
 {
-    if (!pass("open")) {
-        return nullptr;
-    }
-    std::unique_ptr<trelvik::platform::OpenFile> file = real().open(path, forWriting);
-    return file ? std::make_unique<SeamOpenFile>(*this, std::move(file)) : nullptr;
+    return pass({"copyIdentity", static_cast<SeamFile&>(to).path()}) && real().copyIdentity(realOf(from), realOf(to));
 }
 
-std::unique_ptr<trelvik::platform::FileWriter> SeamFiles::createNew(const NativePath& path)
+SeamFiles::Outcome SeamFiles::rename(const NativePath& from, const NativePath& to, bool replace)
 {
-    if (!pass("createNew")) {
-        return nullptr;
-    }
-    std::unique_ptr<trelvik::platform::FileWriter> writer = real().createNew(path);
-    return writer ? std::make_unique<SeamWriter>(*this, std::move(writer)) : nullptr;
+    return pass({"rename", from, to, replace ? 1U : 0U}) ? real().rename(from, to, replace) : Outcome::Failed;
 }
 
-bool SeamFiles::replace(const NativePath& from, const NativePath& to)
+bool SeamFiles::remove(const NativePath& path) { return pass({"remove", path}) && real().remove(path); }
+
+std::unique_ptr<trelvik::platform::Folder> SeamFiles::openFolder(const NativePath& path)
 {
-    return pass("replace") && real().replace(from, to);
+    std::unique_ptr<trelvik::platform::Folder> folder = pass({"openFolder", path}) ? real().openFolder(path) : nullptr;
+    return folder != nullptr ? std::make_unique<SeamFolder>(*this, std::move(folder), path) : nullptr;
 }
 
-void SeamFiles::remove(const NativePath& path)
+std::optional<std::int64_t> SeamFiles::ageSeconds(const NativePath& path)
 {
-    pass("remove");
-    real().remove(path);
+    return pass({"ageSeconds", path}) ? real().ageSeconds(path) : std::nullopt;
 }
 
-void SeamFiles::flushFolder(const NativePath& file)
+void SeamFiles::sleep(unsigned milliseconds)
 {
-    if (pass("flushFolder")) {
-        real().flushFolder(file);
-    }
-}
-
-void SeamFiles::pause(unsigned milliseconds)
-{
-    pausedMilliseconds += milliseconds;
-    if (pass("pause")) {
-        real().pause(milliseconds);
+    if (pass({"sleep", {}, {}, milliseconds})) {
+        real().sleep(milliseconds);
     }
 }
 
-SeamFiles::Gate refuse(std::string step)
+std::vector<SeamFiles::Call> SeamFiles::of(const std::string& op) const
 {
-    return [refused = std::move(step)](const std::string& asked) { return asked != refused; };
+    std::vector<Call> found;
+    std::copy_if(calls.begin(), calls.end(), std::back_inserter(found),
+                 [&](const Call& call) { return call.op == op; });
+    return found;
+}
+
+std::optional<std::size_t> SeamFiles::first(const std::string& op, const NativePath& path) const
+{
+    for (std::size_t at = 0; at < calls.size(); ++at) {
+        if (calls[at].op == op && (path.empty() || calls[at].path == path)) {
+            return at;
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<std::size_t> SeamFiles::last(const std::string& op, const NativePath& path) const
+{
+    for (std::size_t at = calls.size(); at > 0; --at) {
+        if (calls[at - 1].op == op && (path.empty() || calls[at - 1].path == path)) {
+            return at - 1;
+        }
+    }
+    return std::nullopt;
+}
+
+SeamFiles::Gate refuse(std::vector<std::string> ops)
+{
+    return [refused = std::move(ops)](const SeamFiles::Call& call) {
+        return std::find(refused.begin(), refused.end(), call.op) == refused.end();
+    };
 }
 
 } // namespace testing_support

@@ -1,10 +1,11 @@
-// The system's files behind the launch record's seam, with every step of an update recorded
-// and each one open to refusal (or to ending the process there).
+// The system's files behind the launch record's seam: every primitive recorded with its
+// argument, each open to refusal (or to ending the process there), and links of the test's own.
 #pragma once
 
 #include <platform/FileSystem.h>
 
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -13,48 +14,61 @@ namespace testing_support {
 class SeamFiles final : public trelvik::platform::FileSystem {
 public:
     using NativePath = trelvik::platform::NativePath;
-    // Asked before each step ("create", "write", "flush", "close", "replace", "createNew",
-    // "remove", "flushFolder", "pause", and on an opened record "open", "lockShared",
-    // "lockExclusive", "read", "rewrite"); false makes that step fail (a refused pause does not
-    // wait). Each write is done in two halves, two steps.
-    using Gate = std::function<bool(const std::string& step)>;
+    using Opened = trelvik::platform::Opened;
+    using Outcome = trelvik::platform::Outcome;
 
-    explicit SeamFiles(Gate gate = {}, bool writable = true) : gate_(std::move(gate)), writable_(writable) {}
+    // One primitive asked for. op: "open", "readLink", "createExclusive", "copyIdentity", "rename",
+    // "remove", "openFolder", "syncFolder", "names", "ageSeconds", "sleep", and on an open file
+    // "read", "writeAt", "reserve", "truncate", "sync", "lockShared", "lockExclusive", "close".
+    // path: the file or folder (an open file's own path; copyIdentity's new file); to: rename's
+    // new name; value: a size, an offset, milliseconds, or 1 for "for writing" / "replacing".
+    struct Call {
+        std::string op;
+        NativePath path;
+        NativePath to{};
+        std::uint64_t value = 0;
+    };
+    // Asked before each primitive; false makes it fail (a refused sleep does not wait, a refused
+    // readLink reads nothing). writeAt asks twice, writing half the bytes after each.
+    using Gate = std::function<bool(const Call& call)>;
 
-    trelvik::platform::FileKind kind(const NativePath& path) override
-    {
-        return reportedKind ? *reportedKind : real().kind(path);
-    }
-    std::optional<NativePath> resolve(const NativePath& path) override { return real().resolve(path); }
-    std::unique_ptr<trelvik::platform::OpenFile> open(const NativePath& path, bool forWriting) override;
-    bool writable(const NativePath& path) override { return writable_ && real().writable(path); }
-    std::optional<trelvik::platform::TemporaryFile> createTemporary(const NativePath& target) override;
-    std::unique_ptr<trelvik::platform::FileWriter> createNew(const NativePath& path) override;
-    bool replace(const NativePath& from, const NativePath& to) override;
-    void remove(const NativePath& path) override;
-    void flushFolder(const NativePath& file) override;
-    std::vector<NativePath> filesOlderThan(const NativePath& file, std::int64_t seconds) override
-    {
-        return real().filesOlderThan(file, seconds);
-    }
-    void pause(unsigned milliseconds) override;
+    explicit SeamFiles(Gate gate = {}) : gate_(std::move(gate)) {}
 
-    // Every step asked for, in order, whether or not it was allowed.
-    std::vector<std::string> steps;
-    // When set, what kind() reports for every path (a file swapped after the check, say).
-    std::optional<trelvik::platform::FileKind> reportedKind;
-    // The time all pauses asked for, in milliseconds.
-    unsigned pausedMilliseconds = 0;
+    Opened open(const NativePath& path, bool forWriting) override;
+    std::optional<NativePath> readLink(const NativePath& path) override;
+    Opened createExclusive(const NativePath& path) override;
+    bool copyIdentity(trelvik::platform::OpenFile& from, trelvik::platform::OpenFile& to) override;
+    Outcome rename(const NativePath& from, const NativePath& to, bool replace) override;
+    bool remove(const NativePath& path) override;
+    std::unique_ptr<trelvik::platform::Folder> openFolder(const NativePath& path) override;
+    std::optional<std::int64_t> ageSeconds(const NativePath& path) override;
+    void sleep(unsigned milliseconds) override;
+    std::uint32_t uniqueNumber() override { return real().uniqueNumber(); }
 
-    bool pass(const std::string& step);
+    // Every primitive asked for, in order, whether or not it was allowed.
+    std::vector<Call> calls;
+    // Links of the test's own: open reports one at these paths, readLink gives its target.
+    std::map<NativePath, NativePath> links;
+
+    bool pass(Call call);
+    // The calls of that op; where the first and the last of them (on path, if given) stand in calls.
+    [[nodiscard]] std::vector<Call> of(const std::string& op) const;
+    [[nodiscard]] std::optional<std::size_t> first(const std::string& op, const NativePath& path = {}) const;
+    [[nodiscard]] std::optional<std::size_t> last(const std::string& op, const NativePath& path = {}) const;
 
 private:
     static FileSystem& real() { return FileSystem::system(); }
+    Opened wrap(Opened opened, const NativePath& path);
     Gate gate_;
-    bool writable_;
 };
 
-// A gate that refuses exactly one kind of step.
-SeamFiles::Gate refuse(std::string step);
+// Both calls were made, the first before the second.
+inline bool ordered(std::optional<std::size_t> first, std::optional<std::size_t> second)
+{
+    return first && second && *first < *second;
+}
+
+// A gate that refuses the primitives of these ops.
+SeamFiles::Gate refuse(std::vector<std::string> ops);
 
 } // namespace testing_support

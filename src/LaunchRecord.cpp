@@ -24,14 +24,14 @@ bool equalsIgnoringAsciiCase(PathView text, std::string_view lowerAscii)
     });
 }
 
-// "dd.mm.yyyy" without the formatted-output machinery of the C library.
-std::string formatDate(const platform::LocalDate& date)
+// The decimal digits of value, at least width of them, a minus sign before them when negative.
+std::string digits(std::int64_t value, int width = 1)
 {
-    const auto digits = [](int value, int width) {
-        std::string text = std::to_string(value < 0 ? 0 : value);
-        return text.size() < static_cast<std::size_t>(width) ? std::string(width - text.size(), '0') + text : text;
-    };
-    return digits(date.day, 2) + "." + digits(date.month, 2) + "." + digits(date.year, 4);
+    std::string text;
+    for (std::int64_t rest = value < 0 ? -value : value; rest > 0 || width > 0; rest /= 10, --width) {
+        text.insert(text.begin(), static_cast<char>('0' + rest % 10));
+    }
+    return value < 0 ? "-" + text : text;
 }
 
 bool isSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
@@ -64,7 +64,16 @@ NativePath launchRecordPath(const NativePath& library)
     return library.substr(0, isLibrary ? dot : library.size()) + platform::asciiPath("_Info.txt");
 }
 
-std::string newRecordText(const platform::LocalDate& today) { return formatDate(today) + "\r\n1"; }
+// "dd.mm.yyyy" without the formatted-output machinery of the C library.
+std::string newRecordText(const platform::LocalDate& today)
+{
+    return digits(today.day, 2)
+        .append(1, '.')
+        .append(digits(today.month, 2))
+        .append(1, '.')
+        .append(digits(today.year, 4))
+        .append("\r\n1");
+}
 
 std::int32_t parseCounter(std::string_view line)
 {
@@ -101,10 +110,10 @@ RecordUpdate advanceRecordText(std::string_view content)
         update.launchCount = parseCounter(lines[1]);
         // Two's-complement step: the counter after 2147483647 is -2147483648.
         const auto next = static_cast<std::int32_t>(static_cast<std::uint32_t>(update.launchCount) + 1U);
-        counter = std::to_string(next);
+        counter = digits(next);
         lines[1] = counter;
     } else {
-        lines.emplace_back(counter);
+        lines.push_back(counter);
     }
     update.text.reserve(content.size() + 2 * lines.size() + 12);
     for (const std::string_view line : lines) {

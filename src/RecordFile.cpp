@@ -93,11 +93,21 @@ std::unique_ptr<Temporary> createTemporary(FileSystem& files, const NativePath& 
     return nullptr;
 }
 
+bool writeAt(OpenFile& file, std::uint64_t offset, std::string_view bytes)
+{
+    for (std::optional<std::size_t> put; !bytes.empty(); bytes.remove_prefix(*put), offset += *put) {
+        if (!(put = file.write(offset, bytes)) || *put == 0) {
+            return false;
+        }
+    }
+    return true;
+}
+
 // Everything written and synced before the file is closed: a new name must never publish bytes
 // that a crash could still lose.
 bool writeAll(OpenFile& file, std::string_view bytes)
 {
-    const bool written = file.writeAt(0, bytes) && file.sync();
+    const bool written = writeAt(file, 0, bytes) && file.sync();
     return file.close() && written;
 }
 
@@ -116,21 +126,19 @@ bool acquire(FileSystem& files, OpenFile& file, platform::Lock lock)
     }
 }
 
-// The whole file: a read shorter than asked is its end. None when a read fails, also part way.
+// The whole file: a read shorter than asked is its end (the first asks for one byte more than the
+// file had when it was opened). None when a read fails, also part way.
 std::optional<std::string> readAll(OpenFile& file)
 {
-    std::string content(file.facts().size + 1, '\0');
-    for (std::size_t have = 0;;) {
-        const std::optional<std::size_t> got = file.read(have, {content.data() + have, content.size() - have});
-        if (!got) {
-            return std::nullopt;
+    std::string content;
+    for (std::size_t asked = file.facts().size + 1;; asked *= 2) {
+        const std::size_t have = content.size();
+        content.resize(have + asked);
+        const std::optional<std::size_t> got = file.read(have, {content.data() + have, asked});
+        content.resize(have + got.value_or(0));
+        if (!got || *got < asked) {
+            return got ? std::optional<std::string>(std::move(content)) : std::nullopt;
         }
-        have += *got;
-        if (have < content.size()) {
-            content.resize(have);
-            return content;
-        }
-        content.resize(content.size() * 2); // grown since it was opened
     }
 }
 
@@ -141,10 +149,7 @@ void rewriteInPlace(OpenFile& file, std::string_view old, std::string_view text)
 {
     const auto from =
         static_cast<std::size_t>(std::mismatch(old.begin(), old.end(), text.begin(), text.end()).first - old.begin());
-    if (from == old.size() && from == text.size()) {
-        return;
-    }
-    if ((text.size() <= old.size() || file.reserve(text.size())) && file.writeAt(from, text.substr(from)) &&
+    if ((text.size() <= old.size() || file.reserve(text.size())) && writeAt(file, from, text.substr(from)) &&
         (text.size() >= old.size() || file.truncate(text.size()))) {
         file.sync();
     }
@@ -237,27 +242,27 @@ void tidyFolder(FileSystem& files, const NativePath& folder, bool newName)
     }
 }
 
-bool isLowerHexDigit(platform::PathChar c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'); }
+// Where '#' stands, a lower-case hex digit.
+constexpr std::string_view temporaryPattern = ".~########.tmp";
 
 } // namespace
 
 NativePath temporaryName(std::uint32_t number)
 {
-    NativePath name = platform::asciiPath(".~");
-    for (int shift = 28; shift >= 0; shift -= 4) {
-        name.push_back(static_cast<platform::PathChar>("0123456789abcdef"[(number >> shift) & 0xFU]));
+    NativePath name = platform::asciiPath(temporaryPattern);
+    for (std::size_t at = temporaryPattern.find_last_of('#'); name[at] == '#'; --at, number >>= 4U) {
+        name[at] = static_cast<platform::PathChar>("0123456789abcdef"[number & 0xFU]);
     }
-    return name + platform::asciiPath(".tmp");
+    return name;
 }
 
 bool isTemporaryName(std::basic_string_view<platform::PathChar> name)
 {
-    if (name.size() != 14 || name.substr(0, 2) != platform::asciiPath(".~") ||
-        name.substr(10) != platform::asciiPath(".tmp")) {
-        return false;
-    }
-    const auto digits = name.substr(2, 8);
-    return std::all_of(digits.begin(), digits.end(), isLowerHexDigit); // libc++ 14 has no ranges algorithm
+    return std::equal(name.begin(), name.end(), temporaryPattern.begin(), temporaryPattern.end(),
+                      [](platform::PathChar c, char want) {
+                          return want == '#' ? (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f')
+                                             : c == static_cast<platform::PathChar>(want);
+                      });
 }
 
 std::int32_t advanceLaunchRecord(const NativePath& library, const platform::LocalDate& today,

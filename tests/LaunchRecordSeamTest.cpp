@@ -24,17 +24,6 @@ const std::string& date = testing_support::dateLine;
 
 NativePath folderOf(const fs::path& file) { return trelvik::platform::folderOf(file.native()); }
 
-// Where the start put its temporary file (none: the record's own path).
-NativePath temporaryOf(const SeamFiles& files, const fs::path& record)
-{
-    for (const SeamFiles::Call& call : files.of("createExclusive")) {
-        if (call.path != record.native()) {
-            return call.path;
-        }
-    }
-    return record.native();
-}
-
 // Each way a record comes to be written: the new text is on stable storage before it carries the
 // record's name, a new name is followed by a sync of the record's own folder, and a first record
 // never replaces one made meanwhile.
@@ -59,8 +48,8 @@ TEST(LaunchRecordDurability, NewTextIsSyncedBeforeItCarriesTheNameAndTheFolderAf
                    c.refused.end();
         });
         folder.start(files);
-        const NativePath written = c.inPlace ? folder.record.native() : temporaryOf(files, folder.record);
-        EXPECT_TRUE(ordered(files.last("writeAt", written), files.last("sync", written))) << c.name;
+        const NativePath written = c.inPlace ? folder.record.native() : files.of("createExclusive").front().path;
+        EXPECT_TRUE(ordered(files.last("write", written), files.last("sync", written))) << c.name;
         if (c.inPlace) {
             EXPECT_TRUE(files.of("rename").empty()) << c.name;
         } else {
@@ -114,14 +103,14 @@ TEST(LaunchRecordDurability, InPlaceRewriteReservesFirstWritesFromTheChangeAndCu
         SeamFiles files(testing_support::refuse({"copyIdentity"}));
         folder.start(files);
         EXPECT_EQ(readBytes(folder.record), c.after) << c.name;
-        for (const SeamFiles::Call& write : files.of("writeAt")) {
+        for (const SeamFiles::Call& write : files.of("write")) {
             EXPECT_GE(write.value, 10U) << c.name << ": the date rewritten";
         }
         EXPECT_EQ(files.of("reserve").size(), c.reserves ? 1U : 0U) << c.name;
-        EXPECT_EQ(ordered(files.first("reserve"), files.first("writeAt")), c.reserves) << c.name;
+        EXPECT_EQ(ordered(files.first("reserve"), files.first("write")), c.reserves) << c.name;
         EXPECT_EQ(files.of("truncate").size(), c.cuts ? 1U : 0U) << c.name;
-        EXPECT_EQ(ordered(files.last("writeAt"), files.first("truncate")), c.cuts) << c.name;
-        EXPECT_TRUE(ordered(files.last("writeAt"), files.last("sync", folder.record.native()))) << c.name;
+        EXPECT_EQ(ordered(files.last("write"), files.first("truncate")), c.cuts) << c.name;
+        EXPECT_TRUE(ordered(files.last("write"), files.last("sync", folder.record.native()))) << c.name;
     }
 }
 
@@ -138,7 +127,7 @@ TEST(LaunchRecordRefusal, RecordIsAdvancedOrLeftWholeAndNoTemporaryFileStays)
              Case{{"createExclusive"}, 99, true}, // the folder refuses new entries: in place
              Case{{"copyIdentity"}, 99, true},    // the replacement would not be what the record is
              Case{{"rename"}, 99, false},         // another start holds it open, say
-             Case{{"writeAt"}, 99, false},        // the disk refuses the bytes
+             Case{{"write"}, 99, false},          // the disk refuses the bytes
              Case{{"sync"}, 99, false}, Case{{"close"}, 99, false},
              Case{{"createExclusive", "reserve"}, 99, false}, // in place on a full disk
              Case{{"read"}, -1, false},                       // a read that fails part way
@@ -167,7 +156,7 @@ TEST(LaunchRecordRefusal, RecordIsAdvancedOrLeftWholeAndNoTemporaryFileStays)
 TEST(LaunchRecordRefusal, FirstRecordIsWholeOrNotThere)
 {
     for (const std::vector<std::string>& refused :
-         {std::vector<std::string>{"writeAt"}, {"sync"}, {"close"}, {"rename"}, {"createExclusive"}}) {
+         {std::vector<std::string>{"write"}, {"sync"}, {"close"}, {"rename"}, {"createExclusive"}}) {
         const RecordFolder folder;
         SeamFiles files(testing_support::refuse(refused));
         EXPECT_EQ(folder.start(files), 1) << refused.front();
@@ -228,7 +217,7 @@ TEST(LaunchRecordLock, RecordHeldByAnotherStartIsNeverWrittenUnderIt)
         const auto held = hold(trelvik::platform::Lock::Shared); // another start reading
         SeamFiles inPlace(testing_support::refuse({"copyIdentity"}));
         EXPECT_EQ(folder.start(inPlace), 3);
-        EXPECT_TRUE(inPlace.of("writeAt").empty());
+        EXPECT_TRUE(inPlace.of("write").empty());
     }
     EXPECT_EQ(readBytes(folder.record), before);
     EXPECT_EQ(folder.start(), 3);
@@ -279,7 +268,7 @@ TEST(LaunchRecordLinks, ChainEndsAtTheFileAWriteMustReachEvenWhenItIsMissing)
         cut.links = chain.links;
         writeBytes(link(trelvik::maximumLinks + 1), date + "6\r\n");
         EXPECT_EQ(folder.start(cut), gate ? -1 : 1);
-        EXPECT_TRUE(cut.of("createExclusive").empty() && cut.of("writeAt").empty());
+        EXPECT_TRUE(cut.of("createExclusive").empty() && cut.of("write").empty());
     }
 }
 
@@ -309,18 +298,6 @@ TEST(LaunchRecordSweep, OldTemporaryFilesOfDeadStartsAreRemovedAndNothingElse)
         EXPECT_TRUE(trelvik::isTemporaryName(asked.path.substr(trelvik::platform::nameStart(asked.path))));
     }
     EXPECT_EQ(files.of("ageSeconds").size(), 3U);
-}
-
-TEST(LaunchRecordSweep, TemporaryNamesAreMadeAndRecognisedAlike)
-{
-    for (const std::uint32_t number : {0U, 0xabcdef09U, 0xFFFFFFFFU}) {
-        EXPECT_TRUE(trelvik::isTemporaryName(trelvik::temporaryName(number))) << number;
-    }
-    EXPECT_EQ(trelvik::temporaryName(0x0123abcdU), trelvik::platform::asciiPath(".~0123abcd.tmp"));
-    for (const char* name : {".~0000000.tmp", ".~000000000.tmp", ".~0000000G.tmp", ".~0000000A.tmp", "..0000000a.tmp",
-                             ".~0000000a.tmq", ".~0000000a.tmp.", "", ".~.tmp"}) {
-        EXPECT_FALSE(trelvik::isTemporaryName(trelvik::platform::asciiPath(name))) << name;
-    }
 }
 
 } // namespace

@@ -50,8 +50,8 @@ public:
     [[nodiscard]] const FileFacts& facts() const { return facts_; }
     // Bytes from offset into buffer; their count (fewer than asked only at the end), or none.
     virtual std::optional<std::size_t> read(std::uint64_t offset, std::span<char> buffer) = 0;
-    // Writes all bytes at offset; false when not all could be written.
-    virtual bool writeAt(std::uint64_t offset, std::string_view bytes) = 0;
+    // Writes bytes at offset; how many were written (not all, when the system says so), or none.
+    virtual std::optional<std::size_t> write(std::uint64_t offset, std::string_view bytes) = 0;
     // Allocates storage for size bytes without changing the file's length; false when the
     // storage cannot be had (a full disk). A file system that cannot reserve reports true.
     virtual bool reserve(std::uint64_t size) = 0;

@@ -47,6 +47,11 @@ template <class Call> auto retried(Call call)
     return result;
 }
 
+std::optional<std::size_t> counted(ssize_t result)
+{
+    return result < 0 ? std::nullopt : std::optional<std::size_t>(static_cast<std::size_t>(result));
+}
+
 class LinuxFile final : public OpenFile {
 public:
     LinuxFile(int fd, const struct stat& info, bool forWriting)
@@ -64,31 +69,17 @@ public:
 
     std::optional<std::size_t> read(std::uint64_t offset, std::span<char> buffer) override
     {
-        const ssize_t got =
-            retried([&] { return ::pread(fd_, buffer.data(), buffer.size(), static_cast<off_t>(offset)); });
-        return got < 0 ? std::nullopt : std::optional<std::size_t>(static_cast<std::size_t>(got));
+        return counted(retried([&] { return ::pread(fd_, buffer.data(), buffer.size(), static_cast<off_t>(offset)); }));
     }
-
-    bool writeAt(std::uint64_t offset, std::string_view bytes) override
+    std::optional<std::size_t> write(std::uint64_t offset, std::string_view bytes) override
     {
-        while (!bytes.empty()) {
-            const ssize_t put =
-                retried([&] { return ::pwrite(fd_, bytes.data(), bytes.size(), static_cast<off_t>(offset)); });
-            if (put <= 0) {
-                return false;
-            }
-            bytes.remove_prefix(static_cast<std::size_t>(put));
-            offset += static_cast<std::uint64_t>(put);
-        }
-        return true;
+        return counted(retried([&] { return ::pwrite(fd_, bytes.data(), bytes.size(), static_cast<off_t>(offset)); }));
     }
-
     bool reserve(std::uint64_t size) override
     {
         return retried([&] { return ::fallocate(fd_, FALLOC_FL_KEEP_SIZE, 0, static_cast<off_t>(size)); }) == 0 ||
                errno == EOPNOTSUPP || errno == ENOSYS;
     }
-
     bool truncate(std::uint64_t size) override { return ::ftruncate(fd_, static_cast<off_t>(size)) == 0; }
     bool sync() override { return ::fsync(fd_) == 0; }
 
@@ -113,13 +104,13 @@ private:
 
 Opened opened(int fd, bool forWriting)
 {
-    if (fd < 0) {
-        return {nullptr, outcomeOf(errno)};
-    }
     struct stat info {};
-    if (::fstat(fd, &info) != 0) {
-        ::close(fd);
-        return {nullptr, Outcome::Failed};
+    if (fd < 0 || ::fstat(fd, &info) != 0) {
+        const Outcome outcome = fd < 0 ? outcomeOf(errno) : Outcome::Failed;
+        if (fd >= 0) {
+            ::close(fd);
+        }
+        return {nullptr, outcome};
     }
     return {std::make_unique<LinuxFile>(fd, info, forWriting), Outcome::Done};
 }
@@ -128,8 +119,7 @@ Opened opened(int fd, bool forWriting)
 // room while it may have been cut or has grown; none, with errno set, when the call fails.
 template <class Call> std::optional<std::string> filled(Call call)
 {
-    std::string buffer(256, '\0');
-    for (;;) {
+    for (std::string buffer(256, '\0');; buffer.resize(buffer.size() * 2)) {
         const ssize_t got = call(buffer.data(), buffer.size());
         if (got >= 0 && static_cast<std::size_t>(got) < buffer.size()) {
             buffer.resize(static_cast<std::size_t>(got));
@@ -138,7 +128,6 @@ template <class Call> std::optional<std::string> filled(Call call)
         if (got < 0 && errno != ERANGE) {
             return std::nullopt;
         }
-        buffer.resize(buffer.size() * 2);
     }
 }
 
@@ -170,6 +159,8 @@ bool listed(const std::string& names, std::string_view name)
 
 // The access list (system.posix_acl_access) and every other extended attribute, exactly: what the
 // new file inherited from its folder's default list and the old one lacks would widen its rights.
+// What cannot be read cannot be carried over; a label the system gives every new file may be there
+// already, and not be settable.
 bool copyAttributes(int from, int to)
 {
     const std::optional<std::string> names = attributeNames(from);
@@ -177,13 +168,13 @@ bool copyAttributes(int from, int to)
         return unsupported(errno); // a file system without them keeps none on either file
     }
     const std::optional<std::string> present = attributeNames(to);
-    const bool inheritedRemoved = present && everyName(*present, [&](const char* name) {
-                                      return listed(*names, name) || ::fremovexattr(to, name) == 0 || errno == ENODATA;
-                                  });
-    return inheritedRemoved && everyName(*names, [&](const char* name) {
+    return present &&
+           everyName(*present,
+                     [&](const char* name) {
+                         return listed(*names, name) || ::fremovexattr(to, name) == 0 || errno == ENODATA;
+                     }) &&
+           everyName(*names, [&](const char* name) {
                const std::optional<std::string> value = attributeValue(from, name);
-               // What cannot be read cannot be carried over. A label the system gives every new file may
-               // be there already, and not be settable.
                return value && ((listed(*present, name) && attributeValue(to, name) == value) ||
                                 ::fsetxattr(to, name, value->data(), value->size(), 0) == 0);
            });
@@ -197,10 +188,10 @@ constexpr int keptFlags =
 bool copyFlags(int from, int to)
 {
     int source = 0;
+    int target = 0;
     if (::ioctl(from, FS_IOC_GETFLAGS, &source) != 0) {
         return unsupported(errno); // a file system without flags gives the new file none either
     }
-    int target = 0;
     if (::ioctl(to, FS_IOC_GETFLAGS, &target) != 0) {
         return unsupported(errno) && (source & keptFlags) == 0;
     }
@@ -217,27 +208,19 @@ public:
 
     bool sync() override { return ::fsync(fd_) == 0; }
 
+    // Room for about 1,500 names a call, so a crowded folder takes few calls (operator new's
+    // memory is aligned for any entry).
     std::vector<NativePath> names() override
     {
         std::vector<NativePath> found;
-        // Room for about 1,500 names a call, so a crowded folder takes few calls. From operator new,
-        // aligned for any entry.
         constexpr std::size_t size = 65536;
         const auto buffer = std::make_unique_for_overwrite<char[]>(size);
-        for (;;) {
-            const ssize_t got = retried([&] { return ::getdents64(fd_, buffer.get(), size); });
-            if (got <= 0) {
-                return found;
-            }
-            for (ssize_t at = 0; at < got;) {
-                const auto* entry = reinterpret_cast<const dirent64*>(buffer.get() + at);
-                const std::string_view name = entry->d_name;
-                if (name != "." && name != "..") {
-                    found.emplace_back(name);
-                }
-                at += entry->d_reclen;
+        for (ssize_t got = 0; (got = retried([&] { return ::getdents64(fd_, buffer.get(), size); })) > 0;) {
+            for (ssize_t at = 0; at < got; at += reinterpret_cast<const dirent64*>(buffer.get() + at)->d_reclen) {
+                found.emplace_back(reinterpret_cast<const dirent64*>(buffer.get() + at)->d_name);
             }
         }
+        return found;
     }
 
 private:
@@ -262,35 +245,29 @@ public:
         return opened(::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666), true);
     }
 
-    // Both files come from this file system (a precondition of the seam).
+    // Both files come from this file system (a precondition of the seam). The owner first (whose
+    // change clears the set-id bits), the access list after the mode (its mask refines the mode).
+    // Refused where this process is neither the owner nor privileged: the record would change hands.
     bool copyIdentity(OpenFile& from, OpenFile& to) override
     {
-        const auto& source = static_cast<const LinuxFile&>(from);
-        const auto& target = static_cast<const LinuxFile&>(to);
+        const auto& source = static_cast<const LinuxFile&>(from); // NOLINT(*-static-cast-downcast): ours
+        const auto& target = static_cast<const LinuxFile&>(to);   // NOLINT(*-static-cast-downcast): ours
         const struct stat& want = source.info();
         const struct stat& have = target.info();
         const bool owned = want.st_uid == have.st_uid && want.st_gid == have.st_gid;
-        if (!owned && ::fchown(target.fd(), want.st_uid, want.st_gid) != 0) {
-            return false; // neither the owner nor privileged: the record would change hands
-        }
-        // After the owner, whose change clears the set-id bits; before the access list, whose
-        // mask entry refines the mode.
-        if ((!owned || (want.st_mode & 07777U) != (have.st_mode & 07777U)) &&
-            ::fchmod(target.fd(), want.st_mode & 07777U) != 0) {
-            return false;
-        }
-        return copyAttributes(source.fd(), target.fd()) && copyFlags(source.fd(), target.fd());
+        return (owned || ::fchown(target.fd(), want.st_uid, want.st_gid) == 0) &&
+               ((owned && (want.st_mode & 07777U) == (have.st_mode & 07777U)) ||
+                ::fchmod(target.fd(), want.st_mode & 07777U) == 0) &&
+               copyAttributes(source.fd(), target.fd()) && copyFlags(source.fd(), target.fd());
     }
 
     Outcome rename(const NativePath& from, const NativePath& to, bool replace) override
     {
-        if (replace) {
-            return std::rename(from.c_str(), to.c_str()) == 0 ? Outcome::Done : outcomeOf(errno);
-        }
-        if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) {
+        if (replace ? std::rename(from.c_str(), to.c_str()) == 0
+                    : ::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) {
             return Outcome::Done;
         }
-        if (!unsupported(errno)) {
+        if (replace || !unsupported(errno)) {
             return outcomeOf(errno);
         }
         // A file system without the flag: a second name, which never replaces, then the first goes.

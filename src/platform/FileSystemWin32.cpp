@@ -60,17 +60,14 @@ public:
         return got;
     }
 
-    bool writeAt(std::uint64_t offset, std::string_view bytes) override
+    std::optional<std::size_t> write(std::uint64_t offset, std::string_view bytes) override
     {
-        for (DWORD put = 0; !bytes.empty(); bytes.remove_prefix(put), offset += put) {
-            OVERLAPPED position = at(offset);
-            if (WriteFile(handle_, bytes.data(), static_cast<DWORD>(std::min<std::size_t>(bytes.size(), chunk)), &put,
-                          &position) == 0 ||
-                put == 0) {
-                return false;
-            }
-        }
-        return true;
+        OVERLAPPED position = at(offset);
+        DWORD put = 0;
+        return WriteFile(handle_, bytes.data(), static_cast<DWORD>(std::min<std::size_t>(bytes.size(), chunk)), &put,
+                         &position) != 0
+                   ? std::optional<std::size_t>(put)
+                   : std::nullopt;
     }
 
     // Only ever to grow: an allocation below the end of the file would cut it.
@@ -169,7 +166,7 @@ public:
         Opened result = opened(
             CreateFileW(path.c_str(), access, shareAll, nullptr, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr),
             forWriting);
-        const auto* file = static_cast<const Win32File*>(result.file.get());
+        const auto* file = static_cast<const Win32File*>(result.file.get()); // NOLINT(*-static-cast-downcast)
         if (file == nullptr || (file->attributes() & FILE_ATTRIBUTE_REPARSE_POINT) == 0) {
             return result;
         }
@@ -231,8 +228,8 @@ public:
     // rather than taken from its owner. Both files come from this file system.
     bool copyIdentity(OpenFile& from, OpenFile& to) override
     {
-        const auto& source = static_cast<const Win32File&>(from);
-        const HANDLE target = static_cast<const Win32File&>(to).handle();
+        const auto& source = static_cast<const Win32File&>(from);         // NOLINT(*-static-cast-downcast): ours
+        const HANDLE target = static_cast<const Win32File&>(to).handle(); // NOLINT(*-static-cast-downcast): ours
         DWORD needed = 0;
         GetKernelObjectSecurity(source.handle(), keptSecurity, nullptr, 0, &needed);
         std::vector<unsigned char> descriptor(needed);

@@ -19,7 +19,7 @@ public:
 
     // One primitive asked for. op: "open", "readLink", "createExclusive", "copyIdentity", "rename",
     // "remove", "openFolder", "syncFolder", "names", "ageSeconds", "sleep", and on an open file
-    // "read", "writeAt", "reserve", "truncate", "sync", "lockShared", "lockExclusive", "close".
+    // "read", "write", "reserve", "truncate", "sync", "lockShared", "lockExclusive", "close".
     // path: the file or folder (an open file's own path; copyIdentity's new file); to: rename's
     // new name; value: a size, an offset, milliseconds, or 1 for "for writing" / "replacing".
     struct Call {
@@ -29,7 +29,7 @@ public:
         std::uint64_t value = 0;
     };
     // Asked before each primitive; false makes it fail (a refused sleep does not wait, a refused
-    // readLink reads nothing). writeAt asks twice, writing half the bytes after each.
+    // readLink reads nothing). A write writes half the bytes it is given (at least one).
     using Gate = std::function<bool(const Call& call)>;
 
     explicit SeamFiles(Gate gate = {}) : gate_(std::move(gate)) {}

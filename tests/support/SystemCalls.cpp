@@ -25,7 +25,7 @@ namespace {
 bool fails(const char* call)
 {
     const auto failure = failures.find(call);
-    if (failure == failures.end()) {
+    if (failure == failures.end() || failure->second == 0) {
         return false;
     }
     errno = failure->second;

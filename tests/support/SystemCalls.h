@@ -11,7 +11,7 @@
 namespace testing_support::system_calls {
 
 // The errno that each named call ("fsync", "fallocate", "flistxattr", "fsetxattr", "renameat2")
-// fails with from now on; absent: the real call.
+// fails with from now on; absent or 0: the real call.
 extern std::map<std::string, int> failures;
 // The path of every descriptor given to fsync, in order.
 extern std::vector<std::string> synced;

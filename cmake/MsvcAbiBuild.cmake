@@ -1,9 +1,10 @@
 # The Windows add-in DLL and the simulated host's library in the host's C++ ABI, for the mingw-w64
 # build of hostsim and the tests: this same source configured once more with the clang-msvc
 # toolchain (an external project, since one CMake build has one C++ toolchain). Its DLLs are
-# copied beside the mingw programs, which reach the host through its C API (simhost/simhost.h).
+# copied beside the mingw programs, which load the simulated host by path and reach it through its
+# C entry (simhost/simhost.h).
 #
-# Gives: target simhost (the C API's import library and headers, for the drivers),
+# Gives: target simhost_control (the C entry's headers, for the drivers),
 # msvc_abi_build (what to depend on), and TRELVIK_ADDIN_FILE, the add-in DLL.
 include(ExternalProject)
 
@@ -20,13 +21,12 @@ ExternalProject_Add(msvc_abi_build
     BUILD_COMMAND ${CMAKE_COMMAND} --build ${msvc_abi_dir} --target TrelvikDizivoro360 simhost
     INSTALL_COMMAND ${CMAKE_COMMAND} -E copy_if_different ${msvc_abi_outputs} ${CMAKE_BINARY_DIR}/bin
     BUILD_ALWAYS ON
-    BUILD_BYPRODUCTS ${msvc_abi_outputs} ${msvc_abi_dir}/host/simhost.lib
+    BUILD_BYPRODUCTS ${msvc_abi_outputs}
     USES_TERMINAL_BUILD ON)
 
-add_library(simhost INTERFACE)
-target_include_directories(simhost INTERFACE ${PROJECT_SOURCE_DIR}/host/include)
-target_link_libraries(simhost INTERFACE ${msvc_abi_dir}/host/simhost.lib)
-add_dependencies(simhost msvc_abi_build)
+add_library(simhost_control INTERFACE)
+target_include_directories(simhost_control INTERFACE ${PROJECT_SOURCE_DIR}/host/include)
+add_dependencies(simhost_control msvc_abi_build)
 
 set(TRELVIK_ADDIN_FILE ${CMAKE_BINARY_DIR}/bin/TrelvikDizivoro360.dll)
 set(TRELVIK_ADDIN_TARGET msvc_abi_build)

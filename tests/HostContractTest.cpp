@@ -75,9 +75,9 @@ TEST(HostContract, DestroyedHandlerIsDisconnected)
     {
         CountingHandler handler;
         EXPECT_TRUE(core::Application::get()->onlineStatusChanged()->add(&handler));
-        EXPECT_EQ(session.handlerCount("onlineStatusChanged"), 1);
+        EXPECT_EQ(session.view().onlineStatusHandlers, 1);
     }
-    EXPECT_EQ(session.handlerCount("onlineStatusChanged"), 0);
+    EXPECT_EQ(session.view().onlineStatusHandlers, 0);
     session.setOnline(true); // would call a destroyed object if it were still connected
 }
 

@@ -34,11 +34,11 @@ TEST(Lifecycle, RunPlacesEverythingAndStopRemovesItWithReferencesBalanced)
               (std::vector<std::string>{"UserDisplayNameCommand", "HelpGroupCommand"}));
     // stop keeps the application and palette references and the on-line handler.
     EXPECT_EQ(addin.host().outstandingReferences(), 2);
-    EXPECT_EQ(addin.host().handlerCount("onlineStatusChanged"), 1);
+    EXPECT_EQ(addin.host().view().onlineStatusHandlers, 1);
 
     addin.host().unload();
     EXPECT_EQ(addin.host().outstandingReferences(), 0);
-    EXPECT_EQ(addin.host().handlerCount("onlineStatusChanged"), 0);
+    EXPECT_EQ(addin.host().view().onlineStatusHandlers, 0);
     EXPECT_TRUE(addin.host().violations().empty());
     EXPECT_FALSE(hasException(addin));
 }
@@ -73,7 +73,7 @@ TEST(Lifecycle, RoundTripsRepeatEveryStep)
         }
     }
     EXPECT_EQ(onlineAdds, std::vector<std::string>(3, "OnlineStatusChangedHandler"));
-    EXPECT_EQ(addin.host().handlerCount("onlineStatusChanged"), 1);
+    EXPECT_EQ(addin.host().view().onlineStatusHandlers, 1);
     addin.host().unload();
     EXPECT_EQ(addin.host().outstandingReferences(), 0);
     EXPECT_FALSE(hasException(addin));
@@ -295,7 +295,7 @@ TEST(Lifecycle, RefusedGuideCreatedHandlerSkipsTheEshopOneAndKeepsBothButtons)
     AddinSession addin(withFaults({"CommandCreatedEvent.add:runTeachPalette"}));
     EXPECT_FALSE(addin.host().run());
     EXPECT_EQ(opNames(addin.ops("addHandler")).back(), "addHandler:commandCreated:runTeachPalette");
-    EXPECT_EQ(addin.host().handlerCount("commandCreated:openEshop"), 0);
+    EXPECT_EQ(addin.host().view().definition("openEshop")->createdHandlers, 0);
     EXPECT_EQ(addin.host().toolbarControlIds().size(), 4U);
 }
 

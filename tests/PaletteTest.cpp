@@ -66,7 +66,7 @@ TEST(Palette, AnExistingPaletteIsOnlyShownAgain)
         addin.host().click("runTeachPalette");
         EXPECT_EQ(paletteOps(addin, before), (std::vector<std::string>{"setVisible:teachPalete"}));
     }
-    EXPECT_EQ(addin.host().handlerCount("incomingFromHTML:teachPalete"), 1);
+    EXPECT_EQ(addin.host().view().palette("teachPalete")->messageHandlers, 1);
 }
 
 // The handler names of the addHandler entries on the palette's page-message event.
@@ -197,7 +197,7 @@ TEST(Palette, StopDeletesItAndTheNextRunCreatesANewOne)
     ASSERT_TRUE(addin.host().stop());
     ASSERT_TRUE(addin.host().run()); // second start: count 1, opens again
     EXPECT_EQ(addin.ops("addPalette").size(), 2U);
-    EXPECT_EQ(addin.host().handlerCount("incomingFromHTML:teachPalete"), 1);
+    EXPECT_EQ(addin.host().view().palette("teachPalete")->messageHandlers, 1);
 }
 
 // --- page messages -----------------------------------------------------------------------

@@ -87,7 +87,7 @@ TEST(Toolbar, DefinitionWithoutCreatedEventEndsRun)
 {
     AddinSession addin(withFaults({"CommandDefinition.commandCreated:openEshop"}));
     EXPECT_FALSE(addin.host().run());
-    EXPECT_EQ(addin.host().handlerCount("commandCreated:runTeachPalette"), 1);
+    EXPECT_EQ(addin.host().view().definition("runTeachPalette")->createdHandlers, 1);
 }
 
 TEST(Toolbar, EshopClickOpensTheShopAndGuideClickShowsThePalette)

@@ -23,7 +23,7 @@ public:
     bool isValid() const override { return !deleted(); }
 
     // One reference for the add-in, as every host operation that yields an object hands it.
-    Interface* handOut() const
+    [[nodiscard]] Interface* handOut() const
     {
         auto* self = const_cast<Counted*>(this);
         self->addReference();

@@ -3,7 +3,8 @@
 
 #include "Counted.h"
 #include "HandlerName.h"
-#include "SessionState.h"
+#include "Host.h"
+#include "HostOperations.h"
 
 #include <algorithm>
 #include <string>
@@ -11,38 +12,42 @@
 
 namespace simhost {
 
-// Where a handler's notification stands in its vtable: after the destructor and the sixteen
-// placeholders. The Microsoft ABI (the host's) gives the destructor one slot; the Itanium ABI of
-// the GCC builds gives it two (complete and deleting).
+// Where a handler's notification stands in its vtable: the host's slot (sdk/abi/HostVtables.txt),
+// after the one destructor entry of the Microsoft ABI; the Itanium ABI of the GCC builds gives the
+// destructor two entries (complete and deleting), one slot more.
 #if defined(_MSC_VER)
-inline constexpr std::size_t notificationSlot = 17;
+inline constexpr std::size_t notificationSlot = operations::notificationSlot;
 #else
-inline constexpr std::size_t notificationSlot = 18;
+inline constexpr std::size_t notificationSlot = operations::notificationSlot + 1;
 #endif
 
+// The operations of one event class (generated/HostOperations.h).
+struct EventOperations {
+    const Operation& add;
+    const Operation& remove;
+    const Operation& args; // the fault point of delivering empty arguments
+};
+
 // Interface: the sdk event class; Handler: its handler base; Args: its argument class.
-// addFault and argsFault are its fault points (faults::…); commandId qualifies them for the
-// events of one command (empty for the others).
+// commandId qualifies the fault points for the events of one command (empty for the others).
 // Destroyed through Tracked, whose destructor is virtual; HandlerSlot's is protected on purpose.
 template <class Interface, class Handler, class Args>
 // NOLINTNEXTLINE(cppcoreguidelines-virtual-class-destructor)
 class EventImpl final : public Counted<Interface>, public HandlerSlot {
 public:
-    EventImpl(SessionState& session, std::string traceName, const char* addFault, const char* argsFault,
-              std::string commandId = {})
-        : Counted<Interface>(session, "Event " + traceName), traceName_(std::move(traceName)), addFault_(addFault),
-          argsFault_(argsFault), commandId_(std::move(commandId))
+    EventImpl(Host& host, std::string traceName, EventOperations operations, std::string commandId = {})
+        : Counted<Interface>(host, "Event " + traceName), traceName_(std::move(traceName)), operations_(operations),
+          commandId_(std::move(commandId))
     {
     }
 
     ~EventImpl() override
     {
         for (Handler* handler : handlers_) {
-            this->session_.disconnect(handler, this);
+            this->host_.connections.disconnect(handler, this);
         }
     }
 
-    [[nodiscard]] const std::string& traceName() const { return traceName_; }
     [[nodiscard]] int handlerCount() const { return static_cast<int>(handlers_.size()); }
 
     // Calls every handler registered now, in registration order. With the "args" fault the
@@ -55,19 +60,16 @@ public:
                 continue; // disconnected by an earlier handler of this round
             }
             adsk::core::Ptr<Args> argsRef;
-            if (!faultFor(argsFault_)) {
+            if (!this->host_.faults.fires(operations_.args, commandId_)) {
                 argsRef = adsk::core::Ptr<Args>(&args, false);
             }
-            this->session_.deliver("notify:" + traceName_, [&] { notifyThroughSlot(handler, argsRef); });
+            this->host_.deliver("notify:" + traceName_, [&] { notifyThroughSlot(handler, argsRef); });
         }
     }
 
     void disconnect(const adsk::core::EventHandler* handler) override
     {
-        handlers_.erase(
-            std::remove_if(handlers_.begin(), handlers_.end(),
-                           [&](Handler* h) { return static_cast<adsk::core::EventHandler*>(h) == handler; }),
-            handlers_.end());
+        std::erase_if(handlers_, [&](Handler* h) { return static_cast<adsk::core::EventHandler*>(h) == handler; });
     }
 
 private:
@@ -84,23 +86,18 @@ private:
         notify(handler, args);
     }
 
-    bool faultFor(const char* point)
-    {
-        return commandId_.empty() ? this->session_.fault(point) : this->session_.fault(point, commandId_);
-    }
-
     char* name_raw() const override
     {
-        this->checkAlive("name");
+        this->checkAlive(operations::eventName);
         return nullptr;
     }
 
     bool add_raw(Handler* handler) override
     {
-        this->checkAlive("add");
+        this->checkAlive(operations_.add);
         // The fault is traced first: the entry below must be the last one while it is filled in.
-        const bool refused = handler == nullptr || faultFor(addFault_);
-        TraceEntry& entry = this->session_.trace("op", "addHandler").add("event", traceName_);
+        const bool refused = handler == nullptr || this->host_.faults.fires(operations_.add, commandId_);
+        TraceEntry& entry = this->host_.recorder.trace("op", "addHandler").add("event", traceName_);
         entry.add("handler", handler != nullptr ? handlerClassName(*handler) : std::string());
         if (refused) {
             entry.add("added", false);
@@ -113,27 +110,26 @@ private:
             return false;
         }
         handlers_.push_back(handler);
-        this->session_.connect(handler, this);
+        this->host_.connections.connect(handler, this);
         entry.add("added", true);
         return true;
     }
 
     bool remove_raw(Handler* handler) override
     {
-        this->checkAlive("remove");
+        this->checkAlive(operations_.remove);
         const auto it = std::find(handlers_.begin(), handlers_.end(), handler);
         if (it == handlers_.end()) {
             return false;
         }
         handlers_.erase(it);
-        this->session_.disconnect(handler, this);
-        this->session_.trace("op", "removeHandler").add("event", traceName_);
+        this->host_.connections.disconnect(handler, this);
+        this->host_.recorder.trace("op", "removeHandler").add("event", traceName_);
         return true;
     }
 
     std::string traceName_;
-    const char* addFault_;
-    const char* argsFault_;
+    EventOperations operations_;
     std::string commandId_;
     std::vector<Handler*> handlers_;
 };

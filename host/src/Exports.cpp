@@ -1,7 +1,8 @@
-// The symbols that add-ins import from the host's interface library.
-#include "FaultPoints.h"
+// The symbols that add-ins import from the host's interface library, those that behave (the
+// placeholders and other slots nobody should call are generated: generated/HostSlots.cpp).
+#include "Host.h"
+#include "HostOperations.h"
 #include "Model.h"
-#include "SessionState.h"
 #include "UnusedSlot.h"
 
 #include <Core/CoreAll.h>
@@ -10,52 +11,32 @@ namespace adsk::core {
 
 Application* Application::get_raw()
 {
-    simhost::SessionState* session = simhost::SessionState::current();
-    if (session == nullptr || session->fault(simhost::faults::applicationGet)) {
+    simhost::Host* host = simhost::Host::current();
+    if (host == nullptr || host->faults.fires(simhost::operations::applicationGet)) {
         return nullptr;
     }
-    return session->app().handOut();
+    return host->app().handOut();
 }
 
 const char* CommandControl::classType() { return "adsk::core::CommandControl"; }
 
 // The host's record of a handler is the session it was made in: the destructor disconnects it
 // from that session's events, and from nothing once that session has ended.
-EventHandler::EventHandler() : hostRecord_(simhost::SessionState::current())
+EventHandler::EventHandler() : hostRecord_(simhost::Host::current())
 {
-    if (auto* session = static_cast<simhost::SessionState*>(hostRecord_)) {
-        session->handlerConstructed(this);
+    if (auto* host = static_cast<simhost::Host*>(hostRecord_)) {
+        host->recorder.journal("handler constructed");
     }
 }
 
 EventHandler::~EventHandler()
 {
-    auto* session = static_cast<simhost::SessionState*>(hostRecord_);
-    if (session != nullptr && session == simhost::SessionState::current()) {
-        session->handlerDestroyed(this);
+    auto* host = static_cast<simhost::Host*>(hostRecord_);
+    if (host != nullptr && host == simhost::Host::current()) {
+        host->recorder.journal("handler destroyed");
+        host->connections.handlerDestroyed(this);
     }
 }
-
-// Asked by interned id rather than by text: never by an add-in built as ours are.
-void* Base::queryInterface(const Ns::UniqueString* /*id*/) const { return simhost::unusedSlot("Base", 6); }
-
-// Reserved slots: never called by the host today.
-void EventHandler::placeholderEventHandler0() {}
-void EventHandler::placeholderEventHandler1() {}
-void EventHandler::placeholderEventHandler2() {}
-void EventHandler::placeholderEventHandler3() {}
-void EventHandler::placeholderEventHandler4() {}
-void EventHandler::placeholderEventHandler5() {}
-void EventHandler::placeholderEventHandler6() {}
-void EventHandler::placeholderEventHandler7() {}
-void EventHandler::placeholderEventHandler8() {}
-void EventHandler::placeholderEventHandler9() {}
-void EventHandler::placeholderEventHandler10() {}
-void EventHandler::placeholderEventHandler11() {}
-void EventHandler::placeholderEventHandler12() {}
-void EventHandler::placeholderEventHandler13() {}
-void EventHandler::placeholderEventHandler14() {}
-void EventHandler::placeholderEventHandler15() {}
 
 } // namespace adsk::core
 
@@ -63,8 +44,8 @@ namespace simhost {
 
 void* unusedSlot(const char* className, int slot)
 {
-    if (SessionState* session = SessionState::current()) {
-        session->violation("unusedSlot", std::string(className) + " slot " + std::to_string(slot));
+    if (Host* host = Host::current()) {
+        host->recorder.violation("unusedSlot", std::string(className) + " slot " + std::to_string(slot));
     }
     return nullptr;
 }

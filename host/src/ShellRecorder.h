@@ -4,10 +4,10 @@
 
 namespace simhost {
 
-class SessionState;
+class Host;
 
-// Records into session from now on; null stops recording. No-op on Windows, where the real
-// shell opens links.
-void recordShellOpens(SessionState* session);
+// Records into host from now on; null stops recording. No-op on Windows, where the real shell
+// opens links.
+void recordShellOpens(Host* host);
 
 } // namespace simhost

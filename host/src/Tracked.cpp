@@ -1,39 +1,43 @@
 #include "Tracked.h"
 
-#include "SessionState.h"
+#include "Host.h"
 
 namespace simhost {
-
-void Tracked::addReference() { ++references_; }
 
 void Tracked::releaseReference()
 {
     if (references_ == 0) {
-        session_.violation("releaseWithoutReference", label_);
+        host_.recorder.violation("releaseWithoutReference", label_);
         return;
     }
     --references_;
-    if (session_.unloading()) {
-        session_.journal("release " + label_);
+    if (host_.unloading()) {
+        host_.recorder.journal("release " + label_);
     }
 }
 
-void Tracked::checkAlive(const char* operation) const
+void Tracked::checkAlive(const Operation& operation) const
 {
     if (deleted_) {
-        session_.violation("callThroughDeleted", label_ + "." + operation);
+        host_.recorder.violation("callThroughDeleted", label_ + "." + operation.name);
     }
 }
 
-bool Tracked::deleteFromHost(const char* kind, const std::string& id, const std::function<void()>& detach)
+bool Tracked::faultFires(const Operation& operation, const std::string& commandId) const
 {
-    checkAlive("deleteMe");
+    return host_.faults.fires(operation, commandId);
+}
+
+bool Tracked::deleteFromHost(const Operation& operation, const char* kind, const std::string& id,
+                             const std::function<void()>& detach)
+{
+    checkAlive(operation);
     if (deleted_) {
         return false;
     }
     deleted_ = true;
     detach();
-    session_.trace("op", "deleteMe").add("kind", kind).add("id", id);
+    host_.recorder.trace("op", "deleteMe").add("kind", kind).add("id", id);
     return true;
 }
 

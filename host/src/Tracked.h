@@ -2,16 +2,18 @@
 // a label for reports, and whether the host has deleted it.
 #pragma once
 
+#include "Operation.h"
+
 #include <functional>
 #include <string>
 
 namespace simhost {
 
-class SessionState;
+class Host;
 
 class Tracked {
 public:
-    Tracked(SessionState& session, std::string label) : session_(session), label_(std::move(label)) {}
+    Tracked(Host& host, std::string label) : host_(host), label_(std::move(label)) {}
     virtual ~Tracked() = default;
     Tracked(const Tracked&) = delete;
     Tracked& operator=(const Tracked&) = delete;
@@ -19,7 +21,6 @@ public:
     [[nodiscard]] int references() const { return references_; }
     [[nodiscard]] const std::string& label() const { return label_; }
     [[nodiscard]] bool deleted() const { return deleted_; }
-    void markDeleted() { deleted_ = true; }
 
     // An object made for one action (a command, event arguments) that nothing reaches after it.
     [[nodiscard]] bool finished() const { return finished_; }
@@ -29,15 +30,26 @@ public:
     void setOwner(const Tracked& owner) { owner_ = &owner; }
 
 protected:
-    void addReference();
+    void addReference() { ++references_; }
     void releaseReference();
-    // Records a contract violation when the add-in calls through a deleted object.
-    void checkAlive(const char* operation) const;
+    // Records a contract violation when the add-in calls the operation through a deleted object.
+    void checkAlive(const Operation& operation) const;
+    // The operation's fault takes effect at this call (of that command's object).
+    [[nodiscard]] bool faultFires(const Operation& operation, const std::string& commandId = {}) const;
+    // An operation that yields object: checked alive, and answered with a reference for the
+    // add-in, or none when its fault takes effect.
+    template <class Object>
+    auto* answer(const Operation& operation, const Object& object, const std::string& commandId = {}) const
+    {
+        checkAlive(operation);
+        return faultFires(operation, commandId) ? nullptr : object.handOut();
+    }
     // The host's deleteMe: the first call detaches the object from its collection and is traced
     // as {"op":"deleteMe","kind":kind,"id":id}; later calls are refused (false).
-    bool deleteFromHost(const char* kind, const std::string& id, const std::function<void()>& detach);
+    bool deleteFromHost(const Operation& operation, const char* kind, const std::string& id,
+                        const std::function<void()>& detach);
 
-    SessionState& session_;
+    Host& host_;
 
 private:
     std::string label_;

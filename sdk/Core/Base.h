@@ -45,12 +45,17 @@ namespace Ns {
 class UniqueString; // the host's interned interface ids; the add-in asks by text
 } // namespace Ns
 
-// Slots 0-2 of every host object: its reference count.
+// Slots 0-2 of every host object: its reference count (addref, release, refcount).
 class ReferenceCounted { // NOLINT(cppcoreguidelines-virtual-class-destructor): ended through Base
+    // Host vtable slots of ReferenceCounted (sdk/abi/HostVtables.txt; sdk/abi/GenerateSlots.cmake writes them).
+    // clang-format off
 public:
-    virtual void addref() = 0;
-    virtual void release() = 0;
-    virtual int refcount() const = 0;
+    virtual void addref() = 0; // 0
+    virtual void release() = 0; // 1
+    virtual int refcount() const = 0; // 2
+private:
+    // clang-format on
+    // End of the host vtable slots of ReferenceCounted.
 
 protected:
     ReferenceCounted() = default;
@@ -60,16 +65,13 @@ protected:
 };
 
 // Only the host ends its objects (the destructor is protected); the add-in releases references.
-// The order of the virtual functions below is the host's vtable layout (slots 3 to 23).
+// objectType() is the concrete type's classType(); isValid() is false once the object has been
+// deleted in the host; queryInterface answers the object viewed as the interface of an id, or
+// null.
 class Base : public ReferenceCounted { // NOLINT(cppcoreguidelines-virtual-class-destructor)
 public:
     static const char* classType() { return "adsk::core::Base"; }
     static const char* interfaceId() { return classType(); }
-
-    // The concrete type's classType().
-    virtual const char* objectType() const = 0;
-    // False once the object has been deleted in the host.
-    virtual bool isValid() const = 0;
 
     // The object viewed as T, or null. No reference is added: the caller adds one if it keeps it.
     template <class T> T* query() const { return static_cast<T*>(queryInterface(T::interfaceId())); }
@@ -82,15 +84,18 @@ public:
 
 protected:
     Base() = default;
-    virtual ~Base() = default;
-
-    // Declared in this order, laid out in the reverse: by id object at slot 6, by text at 7.
-    virtual void* queryInterface(const char* id) const = 0;
-    virtual void* queryInterface(const Ns::UniqueString* id) const;
 
 private:
     // Host vtable slots of Base (sdk/abi/HostVtables.txt; sdk/abi/GenerateSlots.cmake writes them).
     // clang-format off
+public:
+    virtual const char* objectType() const = 0; // 3
+    virtual bool isValid() const = 0; // 4
+protected:
+    virtual ~Base() = default; // 5
+    virtual void* queryInterface(const char* id) const = 0; // 7
+    virtual void* queryInterface(const Ns::UniqueString* id) const; // 6
+private:
     virtual void placeholderBase0(); // 8
     virtual void placeholderBase1(); // 9
     virtual void placeholderBase2(); // 10

@@ -17,29 +17,34 @@ namespace adsk::core {
 class XI_CORE_API EventHandler {
 public:
     EventHandler();
-    virtual ~EventHandler();
-
     EventHandler(const EventHandler&) = delete;
     EventHandler& operator=(const EventHandler&) = delete;
 
 private:
-    // Reserved slots that keep the vtable layout stable between host versions.
-    virtual void placeholderEventHandler0();
-    virtual void placeholderEventHandler1();
-    virtual void placeholderEventHandler2();
-    virtual void placeholderEventHandler3();
-    virtual void placeholderEventHandler4();
-    virtual void placeholderEventHandler5();
-    virtual void placeholderEventHandler6();
-    virtual void placeholderEventHandler7();
-    virtual void placeholderEventHandler8();
-    virtual void placeholderEventHandler9();
-    virtual void placeholderEventHandler10();
-    virtual void placeholderEventHandler11();
-    virtual void placeholderEventHandler12();
-    virtual void placeholderEventHandler13();
-    virtual void placeholderEventHandler14();
-    virtual void placeholderEventHandler15();
+    // The destructor, and reserved slots that keep the vtable layout stable between host versions.
+    // Host vtable slots of EventHandler (sdk/abi/HostVtables.txt; sdk/abi/GenerateSlots.cmake writes them).
+    // clang-format off
+public:
+    virtual ~EventHandler(); // 0
+private:
+    virtual void placeholderEventHandler0(); // 1
+    virtual void placeholderEventHandler1(); // 2
+    virtual void placeholderEventHandler2(); // 3
+    virtual void placeholderEventHandler3(); // 4
+    virtual void placeholderEventHandler4(); // 5
+    virtual void placeholderEventHandler5(); // 6
+    virtual void placeholderEventHandler6(); // 7
+    virtual void placeholderEventHandler7(); // 8
+    virtual void placeholderEventHandler8(); // 9
+    virtual void placeholderEventHandler9(); // 10
+    virtual void placeholderEventHandler10(); // 11
+    virtual void placeholderEventHandler11(); // 12
+    virtual void placeholderEventHandler12(); // 13
+    virtual void placeholderEventHandler13(); // 14
+    virtual void placeholderEventHandler14(); // 15
+    virtual void placeholderEventHandler15(); // 16
+    // clang-format on
+    // End of the host vtable slots of EventHandler.
 
     void* hostRecord_ = nullptr;
 };

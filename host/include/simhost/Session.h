@@ -2,47 +2,147 @@
 // add-in library through the actions a real host performs (load, run, stop, clicks, page
 // messages, on-line reports, unload) and records every effect in the trace.
 //
-// Header-only over the C API of simhost.h, so the driver's C++ library never meets the host's:
-// the host and the add-in may be built in another C++ ABI than the driver.
-// Threading: like the real host, a session calls the add-in from one thread only.
-// Only one Session exists at a time; the add-in reaches it through Application::get_raw.
+// Header-only over the C entry of simhost.h: the host's library is loaded by path and reached
+// through its one exported table, so the driver's C++ library never meets the host's (the host
+// and the add-in may be built in another C++ ABI than the driver). Errors are thrown here, on the
+// driver's side: UsageError, LoadError, or std::runtime_error.
+// Threading: like the real host, a session calls the add-in from one thread only. Only one
+// Session exists at a time; the add-in reaches it through Application::get_raw.
 #pragma once
 
 #include "Trace.h"
 #include "Types.h"
 #include "simhost.h"
 
+#if defined(_WIN32)
+#include <windows.h>
+#else
+#include <dlfcn.h>
+#endif
+
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace simhost {
 
+// The simulated host's library, loaded by path for as long as this lives, and its table.
+class HostLibrary {
+public:
+#if defined(_WIN32)
+    static constexpr const char* fileName = "simhost.dll";
+#else
+    static constexpr const char* fileName = "libsimhost.so";
+#endif
+
+    // The library beside the running program, where the build puts it.
+    static std::filesystem::path besideThisProgram()
+    {
+#if defined(_WIN32)
+        std::wstring self(32768, L'\0');
+        self.resize(GetModuleFileNameW(nullptr, self.data(), static_cast<DWORD>(self.size())));
+        return std::filesystem::path(self).parent_path() / fileName;
+#else
+        return std::filesystem::read_symlink("/proc/self/exe").parent_path() / fileName;
+#endif
+    }
+
+    // Throws LoadError when the library cannot be loaded or has no table of this version.
+    explicit HostLibrary(const std::filesystem::path& path = besideThisProgram())
+    {
+#if defined(_WIN32)
+        handle_ = LoadLibraryW(path.c_str());
+        void* entry =
+            handle_ != nullptr ? reinterpret_cast<void*>(GetProcAddress(handle_, SIMHOST_ENTRY_NAME)) : nullptr;
+        const std::string reason = "Windows error " + std::to_string(GetLastError());
+#else
+        handle_ = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+        void* entry = handle_ != nullptr ? dlsym(handle_, SIMHOST_ENTRY_NAME) : nullptr;
+        const char* error = dlerror();
+        const std::string reason = error != nullptr ? error : "no " SIMHOST_ENTRY_NAME;
+#endif
+        api_ = entry != nullptr ? reinterpret_cast<simhost_entry_function>(entry)(SIMHOST_API_VERSION) : nullptr;
+        if (api_ == nullptr || api_->size < sizeof(simhost_api)) {
+            close();
+            const std::u8string name = path.u8string();
+            throw LoadError("cannot use the simulated host '" + std::string(name.begin(), name.end()) +
+                            "': " + (entry == nullptr ? reason : "its table is of another version"));
+        }
+    }
+    ~HostLibrary() { close(); }
+    HostLibrary(const HostLibrary&) = delete;
+    HostLibrary& operator=(const HostLibrary&) = delete;
+
+    [[nodiscard]] const simhost_api& api() const { return *api_; }
+
+private:
+    void close()
+    {
+        if (handle_ != nullptr) {
+#if defined(_WIN32)
+            FreeLibrary(handle_);
+#else
+            dlclose(handle_);
+#endif
+            handle_ = nullptr;
+        }
+    }
+
+#if defined(_WIN32)
+    HMODULE handle_ = nullptr;
+#else
+    void* handle_ = nullptr;
+#endif
+    const simhost_api* api_ = nullptr;
+};
+
 class Session {
 public:
     // Every fault point, one per line of --list-faults. Per-command points are listed for this
     // project's commands; Options::faults accepts them with any command id.
-    static const std::vector<std::string>& faultPoints()
+    static std::vector<std::string> faultPoints(const std::filesystem::path& host = HostLibrary::besideThisProgram())
     {
-        static const std::vector<std::string> points = [] {
-            std::vector<std::string> all;
-            simhost_fault_points(&appendTo, &all);
-            return all;
-        }();
-        return points;
+        const HostLibrary library(host);
+        std::vector<std::string> all;
+        if (library.api().fault_points(&appendTo, &all) != SIMHOST_OK) {
+            throw std::runtime_error("the simulated host lists no fault points");
+        }
+        return all;
     }
 
-    explicit Session(const Options& options)
+    // A session of the simulated host in the library at host (loaded for as long as the session
+    // lives). Throws UsageError for refused options, LoadError when the library is unusable.
+    explicit Session(const Options& options, const std::filesystem::path& host = HostLibrary::besideThisProgram())
+        : library_(std::make_unique<HostLibrary>(host)), api_(library_->api())
     {
         const std::vector<simhost_text> faults = texts(options.faults);
         const std::string entitlement = options.entitlement.value_or(std::string());
-        const simhost_options given{options.language,  options.entitlement.has_value() ? 1 : 0,
-                                    text(entitlement), options.offline ? 1 : 0,
-                                    faults.data(),     faults.size()};
-        check(simhost_session_create(&given, &session_));
+        const simhost_options given{sizeof(simhost_options),
+                                    options.language,
+                                    options.entitlement.has_value() ? 1 : 0,
+                                    text(entitlement),
+                                    options.offline ? 1 : 0,
+                                    faults.data(),
+                                    faults.size()};
+        const simhost_status status = api_.create(&given, &session_);
+        if (session_ == nullptr) {
+            throw std::runtime_error("no memory for a host session");
+        }
+        if (status != SIMHOST_OK) {
+            const std::string message = lastError();
+            api_.destroy(session_);
+            session_ = nullptr;
+            raise(status, message);
+        }
     }
-    ~Session() { simhost_session_destroy(session_); }
+    ~Session()
+    {
+        if (session_ != nullptr) {
+            api_.destroy(session_);
+        }
+    }
     Session(const Session&) = delete;
     Session& operator=(const Session&) = delete;
     Session(Session&&) = delete;
@@ -53,7 +153,7 @@ public:
     void setFaults(const std::vector<std::string>& faults)
     {
         const std::vector<simhost_text> given = texts(faults);
-        check(simhost_set_faults(session_, given.data(), given.size()));
+        check(api_.set_faults(session_, given.data(), given.size()));
     }
 
     // Loads the add-in (its static objects are constructed); exactly that file, also when the
@@ -61,92 +161,84 @@ public:
     void load(const std::filesystem::path& library)
     {
         const std::u8string given = library.u8string();
-        const std::string utf8(given.begin(), given.end());
-        check(simhost_load(session_, text(utf8)));
+        check(api_.load(session_, text(std::string(given.begin(), given.end()))));
     }
     // Entry points; the result is traced, an escaping exception is contained and traced.
-    bool run() { return entry(&simhost_run); }
-    bool stop() { return entry(&simhost_stop); }
+    bool run() { return entry(api_.run); }
+    bool stop() { return entry(api_.stop); }
     // What the host does when the user clicks a toolbar button.
-    void click(const std::string& commandId) { check(simhost_click(session_, text(commandId))); }
+    void click(const std::string& commandId) { check(api_.click(session_, text(commandId))); }
     // A message from the learning page to the message event of the palette the add-in created.
-    void message(const std::string& text) { check(simhost_message(session_, Session::text(text))); }
+    void message(const std::string& text) { check(api_.message(session_, Session::text(text))); }
     // The user closes that palette with its close button: it stays, hidden.
-    void close(const std::string& paletteId) { check(simhost_close(session_, text(paletteId))); }
+    void close(const std::string& paletteId) { check(api_.close(session_, text(paletteId))); }
     // Fires the on-line status event (and sets the host's state).
-    void setOnline(bool online) { check(simhost_set_online(session_, online ? 1 : 0)); }
+    void setOnline(bool online) { check(api_.set_online(session_, online ? 1 : 0)); }
     // Unloads the library (static objects destroyed), then traces the reference balance.
-    void unload() { check(simhost_unload(session_)); }
-    [[nodiscard]] bool loaded() const { return simhost_loaded(session_) != 0; }
+    void unload() { check(api_.unload(session_)); }
+    // Adds a note of the host's own to the trace ({"op":"note","text":…}).
+    void note(const std::string& text) { check(api_.note(session_, Session::text(text))); }
 
     // Frees the host objects nothing can reach any more (deleted, or made for one action that is
     // over, with no reference left) and clears the trace and journal, so that long runs measure
     // the add-in rather than the simulated host's history.
     void compact()
     {
-        simhost_compact(session_);
+        check(api_.compact(session_));
         trace_.clear();
         journal_.clear();
     }
-    [[nodiscard]] std::size_t hostObjectCount() const { return simhost_host_object_count(session_); }
+
+    [[nodiscard]] bool loaded() const { return state().loaded != 0; }
+    // References the add-in holds now, and a label for each object concerned.
+    [[nodiscard]] int outstandingReferences() const { return state().outstanding_references; }
+    [[nodiscard]] std::size_t hostObjectCount() const { return state().host_objects; }
+    // The folder of the add-in library loaded last (icon folders are relative to it).
+    [[nodiscard]] std::filesystem::path libraryFolder() const
+    {
+        const simhost_text folder = state().library_folder;
+        return {std::u8string(reinterpret_cast<const char8_t*>(folder.data), folder.size)};
+    }
+    [[nodiscard]] std::vector<std::string> heldObjects() const { return list(SIMHOST_HELD_OBJECTS); }
+    // The faults asked for (Options::faults, setFaults) that have not taken effect so far.
+    [[nodiscard]] std::vector<std::string> faultsNeverFired() const { return list(SIMHOST_FAULTS_NEVER_FIRED); }
+    // Contract violations seen so far (also in the trace as "violation" entries).
+    [[nodiscard]] std::vector<std::string> violations() const { return list(SIMHOST_VIOLATIONS); }
 
     // The trace so far (entries are complete once the call that made them has returned).
     [[nodiscard]] const std::vector<TraceEntry>& trace() const
     {
-        for (std::size_t entry = trace_.size(); entry < simhost_trace_size(session_); ++entry) {
-            trace_.push_back(traceEntry(entry));
-        }
+        check(api_.trace(session_, trace_.size(), &appendEntry, &trace_));
         return trace_;
     }
-    // References the add-in holds now, and a label for each object concerned.
-    [[nodiscard]] int outstandingReferences() const { return simhost_outstanding_references(session_); }
-    [[nodiscard]] std::vector<std::string> heldObjects() const { return strings(&simhost_held_objects); }
-    // The faults asked for (Options::faults, setFaults) that have not taken effect so far.
-    [[nodiscard]] std::vector<std::string> faultsNeverFired() const { return strings(&simhost_faults_never_fired); }
-    // Contract violations seen so far (also in the trace as "violation" entries).
-    [[nodiscard]] std::vector<std::string> violations() const { return strings(&simhost_violations); }
     // Low-level lifecycle log (handler construction/destruction, releases) for ordering checks.
     [[nodiscard]] const std::vector<std::string>& journal() const
     {
-        for (std::size_t line = journal_.size(); line < simhost_journal_size(session_); ++line) {
-            journal_.push_back(string(simhost_journal_line(session_, line)));
-        }
+        check(api_.journal(session_, journal_.size(), &appendTo, &journal_));
         return journal_;
     }
 
-    // Object-model queries for tests.
-    [[nodiscard]] bool paletteExists(const std::string& id) const
-    {
-        return simhost_palette_exists(session_, text(id)) != 0;
-    }
-    [[nodiscard]] bool paletteVisible(const std::string& id) const
-    {
-        return simhost_palette_visible(session_, text(id)) != 0;
-    }
-    [[nodiscard]] bool definitionExists(const std::string& id) const
-    {
-        return simhost_definition_exists(session_, text(id)) != 0;
-    }
-    [[nodiscard]] std::vector<std::string> toolbarControlIds() const { return strings(&simhost_toolbar_control_ids); }
-    // What the host shows now.
+    // What the host shows and keeps now.
     [[nodiscard]] HostView view() const
     {
         HostView view;
-        simhost_view(session_, &addControl, &addPalette, &view);
+        check(api_.view(session_, &addItem, &view));
         return view;
     }
-    // The folder of the add-in library loaded last (icon folders are relative to it).
-    [[nodiscard]] std::filesystem::path libraryFolder() const
+    [[nodiscard]] bool paletteExists(std::string_view id) const { return view().palette(id) != nullptr; }
+    [[nodiscard]] bool paletteVisible(std::string_view id) const
     {
-        const std::string folder = string(simhost_library_folder(session_));
-        return {std::u8string(folder.begin(), folder.end())};
+        const HostView now = view();
+        return now.palette(id) != nullptr && now.palette(id)->visible;
     }
-    // Adds a note of the host's own to the trace ({"op":"note","text":…}).
-    void note(const std::string& text) { simhost_note(session_, Session::text(text)); }
-    // Handlers registered now on the event with that trace name (e.g. "onlineStatusChanged").
-    [[nodiscard]] int handlerCount(const std::string& eventName) const
+    [[nodiscard]] bool definitionExists(std::string_view id) const { return view().definition(id) != nullptr; }
+    [[nodiscard]] std::vector<std::string> toolbarControlIds() const
     {
-        return simhost_handler_count(session_, text(eventName));
+        std::vector<std::string> ids;
+        for (const ToolbarControlView& control : view().toolbar) {
+            ids.push_back(control.id);
+        }
+        return ids;
     }
 
 private:
@@ -166,12 +258,8 @@ private:
         static_cast<std::vector<std::string>*>(list)->push_back(string(value));
     }
 
-    static void check(simhost_status status)
+    [[noreturn]] static void raise(simhost_status status, const std::string& message)
     {
-        if (status == SIMHOST_OK) {
-            return;
-        }
-        const std::string message = string(simhost_last_error());
         if (status == SIMHOST_LOAD_ERROR) {
             throw LoadError(message);
         }
@@ -179,6 +267,17 @@ private:
             throw UsageError(message);
         }
         throw std::runtime_error(message);
+    }
+    [[nodiscard]] std::string lastError() const
+    {
+        simhost_text message{nullptr, 0};
+        return api_.last_error(session_, &message) == SIMHOST_OK ? string(message) : std::string("unknown failure");
+    }
+    void check(simhost_status status) const
+    {
+        if (status != SIMHOST_OK) {
+            raise(status, lastError());
+        }
     }
 
     bool entry(simhost_status (*call)(simhost_session*, int*))
@@ -188,54 +287,70 @@ private:
         return result != 0;
     }
 
-    std::vector<std::string> strings(void (*list)(const simhost_session*, simhost_text_sink, void*)) const
+    [[nodiscard]] simhost_state state() const
+    {
+        simhost_state state{sizeof(simhost_state), 0, 0, 0, {nullptr, 0}};
+        check(api_.state(session_, &state));
+        return state;
+    }
+    [[nodiscard]] std::vector<std::string> list(simhost_list which) const
     {
         std::vector<std::string> items;
-        list(session_, &appendTo, &items);
+        check(api_.list(session_, which, &appendTo, &items));
         return items;
     }
 
-    [[nodiscard]] TraceEntry traceEntry(std::size_t entry) const
+    static void appendEntry(void* trace, const simhost_field* fields, std::size_t count)
     {
-        TraceEntry result;
-        for (std::size_t field = 0; field < simhost_trace_field_count(session_, entry); ++field) {
-            const simhost_field given = simhost_trace_field(session_, entry, field);
-            switch (given.kind) {
+        TraceEntry entry;
+        for (const simhost_field* field = fields; field != fields + count; ++field) {
+            switch (field->kind) {
             case SIMHOST_VALUE_BOOL:
-                result.add(string(given.name), given.integer != 0);
+                entry.add(string(field->name), field->integer != 0);
                 break;
             case SIMHOST_VALUE_INTEGER:
-                result.add(string(given.name), given.integer);
+                entry.add(string(field->name), field->integer);
                 break;
             case SIMHOST_VALUE_TEXT:
-                result.add(string(given.name), string(given.text));
+                entry.add(string(field->name), string(field->text));
                 break;
             case SIMHOST_VALUE_TEXT_LIST: {
                 std::vector<std::string> items;
-                for (std::size_t item = 0; item < given.list_size; ++item) {
-                    items.push_back(string(simhost_trace_list_item(session_, entry, field, item)));
+                for (std::size_t item = 0; item < field->item_count; ++item) {
+                    items.push_back(string(field->items[item]));
                 }
-                result.add(string(given.name), std::move(items));
+                entry.add(string(field->name), std::move(items));
                 break;
             }
             }
         }
-        return result;
+        static_cast<std::vector<TraceEntry>*>(trace)->push_back(std::move(entry));
     }
 
-    static void addControl(void* view, const simhost_control_view* given)
+    static void addItem(void* view, const simhost_view_item* item)
     {
-        static_cast<HostView*>(view)->toolbar.push_back({string(given->id), given->owned_by_host != 0,
-                                                         string(given->name), string(given->tooltip),
-                                                         string(given->resource_folder)});
-    }
-    static void addPalette(void* view, const simhost_palette_view* given)
-    {
-        static_cast<HostView*>(view)->palettes.push_back({string(given->id), string(given->name), string(given->url),
-                                                          given->visible != 0, given->docking_state, given->width,
-                                                          given->height});
+        auto& to = *static_cast<HostView*>(view);
+        switch (item->kind) {
+        case SIMHOST_ITEM_CONTROL:
+            to.toolbar.push_back({string(item->id), item->owned_by_host != 0, string(item->name), string(item->tooltip),
+                                  string(item->resource_folder)});
+            break;
+        case SIMHOST_ITEM_PALETTE:
+            to.palettes.push_back({string(item->id), string(item->name), string(item->url), item->visible != 0,
+                                   item->docking_state, item->width, item->height, item->handlers});
+            break;
+        case SIMHOST_ITEM_DEFINITION:
+            to.definitions.push_back({string(item->id), string(item->name), string(item->tooltip),
+                                      string(item->resource_folder), item->handlers});
+            break;
+        case SIMHOST_ITEM_APPLICATION:
+            to.onlineStatusHandlers = item->handlers;
+            break;
+        }
     }
 
+    std::unique_ptr<HostLibrary> library_;
+    const simhost_api& api_;
     simhost_session* session_ = nullptr;
     mutable std::vector<TraceEntry> trace_;
     mutable std::vector<std::string> journal_;

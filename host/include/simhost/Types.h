@@ -4,6 +4,7 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace simhost {
@@ -27,8 +28,8 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// What the host shows at one moment, for pictures: the "QATRight" toolbar's controls in order and
-// the palettes that exist.
+// What the host shows and keeps at one moment: the "QATRight" toolbar's controls in order, the
+// palettes that exist, the command definitions, and the handlers of each event.
 struct ToolbarControlView {
     std::string id;
     bool ownedByHost = false; // the host's own control (an anchor), not one an add-in placed
@@ -45,11 +46,37 @@ struct PaletteView {
     int dockingState = 0;
     int width = 0;
     int height = 0;
+    int messageHandlers = 0; // on its page-message event
+};
+
+struct DefinitionView {
+    std::string id;
+    std::string name;
+    std::string tooltip;
+    std::string resourceFolder;
+    int createdHandlers = 0; // on its command-created event
 };
 
 struct HostView {
     std::vector<ToolbarControlView> toolbar;
     std::vector<PaletteView> palettes;
+    std::vector<DefinitionView> definitions;
+    int onlineStatusHandlers = 0; // on the application's on-line status event
+
+    // The palette or definition with that id, or null.
+    [[nodiscard]] const PaletteView* palette(std::string_view id) const { return find(palettes, id); }
+    [[nodiscard]] const DefinitionView* definition(std::string_view id) const { return find(definitions, id); }
+
+private:
+    template <class Item> static const Item* find(const std::vector<Item>& items, std::string_view id)
+    {
+        for (const Item& item : items) {
+            if (item.id == id) {
+                return &item;
+            }
+        }
+        return nullptr;
+    }
 };
 
 } // namespace simhost

@@ -1,13 +1,16 @@
 /* The simulated host's control API, in C: what drives a session (hostsim, the tests) reaches the
- * host through these functions only, so a driver built with one toolchain can drive a host and
- * add-in built with another (GCC's C++ ABI and the Microsoft one do not meet otherwise). Nothing
- * of a C++ library crosses: texts are UTF-8 with a counted length, lists are handed to a sink
- * one item at a time, errors are status codes with a message.
+ * host through one exported entry, simhost_entry, which answers a table of functions led by its
+ * size and version. A driver loads the host's library by path and looks that one name up, so a
+ * driver built with one toolchain can drive a host and add-in built with another (GCC's C++ ABI
+ * and the Microsoft one do not meet otherwise). Nothing of a C++ library crosses: texts are UTF-8
+ * with a counted length, lists are handed to a sink one item at a time, and every function
+ * answers a status (nothing is thrown across; a request the host cannot serve, an index out of
+ * range among them, is a usage error).
  *
  * Threading: one thread per session, as the real host calls an add-in from one thread. Only one
- * session exists at a time (the add-in reaches it through Application::get_raw).
- * Ownership: texts the host hands out (simhost_text) stay valid until the next call on the same
- * session; a sink gets texts valid only during its call. simhost/Session.h wraps this in C++. */
+ * session runs at a time (the add-in reaches it through Application::get_raw).
+ * Ownership: a sink gets texts valid only during its call; texts in an out-structure stay valid
+ * until the next call on the same session. simhost/Session.h wraps this in C++. */
 #ifndef SIMHOST_SIMHOST_H
 #define SIMHOST_SIMHOST_H
 
@@ -16,11 +19,7 @@
 #include <stdint.h>
 
 #if defined(_WIN32)
-#if defined(XI_CORE_BUILD)
 #define SIMHOST_C_API __declspec(dllexport)
-#else
-#define SIMHOST_C_API __declspec(dllimport)
-#endif
 #else
 #define SIMHOST_C_API __attribute__((visibility("default")))
 #endif
@@ -28,6 +27,9 @@
 #ifdef __cplusplus
 extern "C" {
 #endif
+
+/* The version of the table this header describes; a later version only adds to its end. */
+#define SIMHOST_API_VERSION 1
 
 typedef struct simhost_session simhost_session;
 
@@ -38,20 +40,15 @@ typedef struct simhost_text {
 
 typedef enum simhost_status {
     SIMHOST_OK = 0,
-    SIMHOST_USAGE_ERROR = 1, /* unknown fault point, second session, action in the wrong state */
+    SIMHOST_USAGE_ERROR = 1, /* unknown fault point, second session, action in the wrong state, ... */
     SIMHOST_LOAD_ERROR = 2,  /* the add-in cannot be loaded or lacks an entry point */
     SIMHOST_FAILED = 3       /* anything else the host could not do (out of memory, say) */
 } simhost_status;
 
-/* The message of the last call that did not return SIMHOST_OK, on any session. */
-SIMHOST_C_API simhost_text simhost_last_error(void);
-
 typedef void (*simhost_text_sink)(void* context, simhost_text text);
 
-/* Every fault point, as hostsim --list-faults prints them. */
-SIMHOST_C_API void simhost_fault_points(simhost_text_sink sink, void* context);
-
 typedef struct simhost_options {
+    size_t size;                /* sizeof(simhost_options) as the caller knows it */
     int language;               /* host UI language (2 is Czech) */
     int has_entitlement;        /* whether "Debug.EntitlementString" returns a text */
     simhost_text entitlement;   /* that text */
@@ -60,24 +57,20 @@ typedef struct simhost_options {
     size_t fault_count;
 } simhost_options;
 
-SIMHOST_C_API simhost_status simhost_session_create(const simhost_options* options, simhost_session** session);
-SIMHOST_C_API void simhost_session_destroy(simhost_session* session);
-/* Replaces the active fault points and restarts the call counts that "WHAT@N" refers to. */
-SIMHOST_C_API simhost_status simhost_set_faults(simhost_session* session, const simhost_text* faults, size_t count);
+/* How a session stands; the text stays valid until the next call on the session. */
+typedef struct simhost_state {
+    size_t size;                 /* set by the caller: sizeof(simhost_state) */
+    int loaded;                  /* an add-in is loaded */
+    int outstanding_references;  /* references the add-in holds now */
+    size_t host_objects;         /* objects the host keeps (see compact) */
+    simhost_text library_folder; /* the folder of the add-in loaded last (icon folders are relative to it) */
+} simhost_state;
 
-/* The add-in: its path, UTF-8 (a relative one from the working folder: exactly that file). */
-SIMHOST_C_API simhost_status simhost_load(simhost_session* session, simhost_text library);
-SIMHOST_C_API simhost_status simhost_run(simhost_session* session, int* result);
-SIMHOST_C_API simhost_status simhost_stop(simhost_session* session, int* result);
-SIMHOST_C_API simhost_status simhost_click(simhost_session* session, simhost_text command_id);
-SIMHOST_C_API simhost_status simhost_message(simhost_session* session, simhost_text text);
-SIMHOST_C_API simhost_status simhost_close(simhost_session* session, simhost_text palette_id);
-SIMHOST_C_API simhost_status simhost_set_online(simhost_session* session, int online);
-SIMHOST_C_API simhost_status simhost_unload(simhost_session* session);
-SIMHOST_C_API int simhost_loaded(const simhost_session* session);
-SIMHOST_C_API void simhost_compact(simhost_session* session);
-SIMHOST_C_API size_t simhost_host_object_count(const simhost_session* session);
-SIMHOST_C_API void simhost_note(simhost_session* session, simhost_text text);
+typedef enum simhost_list {
+    SIMHOST_HELD_OBJECTS = 0,       /* a label for each object the add-in holds a reference to */
+    SIMHOST_FAULTS_NEVER_FIRED = 1, /* the faults asked for that have not taken effect */
+    SIMHOST_VIOLATIONS = 2          /* the contract violations seen so far */
+} simhost_list;
 
 /* The trace: entries of named fields, in order. */
 typedef enum simhost_value_kind {
@@ -90,56 +83,84 @@ typedef enum simhost_value_kind {
 typedef struct simhost_field {
     simhost_text name;
     simhost_value_kind kind;
-    int64_t integer;   /* BOOL (0 or 1) and INTEGER */
-    simhost_text text; /* TEXT */
-    size_t list_size;  /* TEXT_LIST: its items through simhost_trace_list_item */
+    int64_t integer;           /* BOOL (0 or 1) and INTEGER */
+    simhost_text text;         /* TEXT */
+    const simhost_text* items; /* TEXT_LIST */
+    size_t item_count;
 } simhost_field;
 
-SIMHOST_C_API size_t simhost_trace_size(const simhost_session* session);
-SIMHOST_C_API size_t simhost_trace_field_count(const simhost_session* session, size_t entry);
-SIMHOST_C_API simhost_field simhost_trace_field(const simhost_session* session, size_t entry, size_t field);
-SIMHOST_C_API simhost_text simhost_trace_list_item(const simhost_session* session, size_t entry, size_t field,
-                                                   size_t item);
+typedef void (*simhost_entry_sink)(void* context, const simhost_field* fields, size_t count);
 
-/* References and contract checks. */
-SIMHOST_C_API int simhost_outstanding_references(const simhost_session* session);
-SIMHOST_C_API void simhost_held_objects(const simhost_session* session, simhost_text_sink sink, void* context);
-SIMHOST_C_API void simhost_faults_never_fired(const simhost_session* session, simhost_text_sink sink, void* context);
-SIMHOST_C_API void simhost_violations(const simhost_session* session, simhost_text_sink sink, void* context);
-/* The journal from its line first on (handler construction and destruction, releases). */
-SIMHOST_C_API size_t simhost_journal_size(const simhost_session* session);
-SIMHOST_C_API simhost_text simhost_journal_line(const simhost_session* session, size_t line);
+/* What the host shows and keeps now, one item at a time: the "QATRight" toolbar's controls in
+ * order, the palettes that exist, the command definitions, and the application. */
+typedef enum simhost_item_kind {
+    SIMHOST_ITEM_CONTROL = 0,
+    SIMHOST_ITEM_PALETTE = 1,
+    SIMHOST_ITEM_DEFINITION = 2,
+    SIMHOST_ITEM_APPLICATION = 3
+} simhost_item_kind;
 
-/* The object model, for tests and pictures. */
-SIMHOST_C_API int simhost_palette_exists(const simhost_session* session, simhost_text id);
-SIMHOST_C_API int simhost_palette_visible(const simhost_session* session, simhost_text id);
-SIMHOST_C_API int simhost_definition_exists(const simhost_session* session, simhost_text id);
-SIMHOST_C_API void simhost_toolbar_control_ids(const simhost_session* session, simhost_text_sink sink, void* context);
-SIMHOST_C_API int simhost_handler_count(const simhost_session* session, simhost_text event_name);
-SIMHOST_C_API simhost_text simhost_library_folder(const simhost_session* session);
+typedef struct simhost_view_item {
+    simhost_item_kind kind;
+    simhost_text id;              /* CONTROL, PALETTE, DEFINITION */
+    int owned_by_host;            /* CONTROL: the host's own (an anchor), not one an add-in placed */
+    simhost_text name;            /* CONTROL and DEFINITION: the button's name; PALETTE: its title */
+    simhost_text tooltip;         /* CONTROL, DEFINITION */
+    simhost_text resource_folder; /* CONTROL, DEFINITION: relative to the add-in's folder */
+    simhost_text url;             /* PALETTE */
+    int visible;                  /* PALETTE */
+    int docking_state;            /* PALETTE */
+    int width;                    /* PALETTE */
+    int height;                   /* PALETTE */
+    int handlers; /* PALETTE: page-message handlers; DEFINITION: command-created; APPLICATION: on-line status */
+} simhost_view_item;
 
-typedef struct simhost_control_view {
-    simhost_text id;
-    int owned_by_host; /* the host's own control (an anchor), not one an add-in placed */
-    simhost_text name;
-    simhost_text tooltip;
-    simhost_text resource_folder;
-} simhost_control_view;
+typedef void (*simhost_item_sink)(void* context, const simhost_view_item* item);
 
-typedef struct simhost_palette_view {
-    simhost_text id;
-    simhost_text name;
-    simhost_text url;
-    int visible;
-    int docking_state;
-    int width;
-    int height;
-} simhost_palette_view;
+/* The host's functions. Those that take a session need one from create, not yet destroyed. */
+typedef struct simhost_api {
+    size_t size;      /* sizeof(simhost_api) of the host's version */
+    uint32_t version; /* SIMHOST_API_VERSION of the host */
 
-/* What the host shows now: the "QATRight" controls in order, then the palettes that exist. */
-SIMHOST_C_API void simhost_view(const simhost_session* session,
-                                void (*control)(void* context, const simhost_control_view* view),
-                                void (*palette)(void* context, const simhost_palette_view* view), void* context);
+    /* Every fault point, as hostsim --list-faults prints them. */
+    simhost_status (*fault_points)(simhost_text_sink sink, void* context);
+
+    /* A new session in *session, also when the options are refused (a usage error): its last
+     * error then says why, and it can only be destroyed. *session is null only when there was no
+     * memory for it. */
+    simhost_status (*create)(const simhost_options* options, simhost_session** session);
+    simhost_status (*destroy)(simhost_session* session);
+    /* The message of the session's last call that did not answer SIMHOST_OK. */
+    simhost_status (*last_error)(const simhost_session* session, simhost_text* message);
+
+    /* Replaces the active fault points and restarts the call counts that "WHAT@N" refers to. */
+    simhost_status (*set_faults)(simhost_session* session, const simhost_text* faults, size_t count);
+    /* The add-in: its path, UTF-8 (a relative one from the working folder: exactly that file). */
+    simhost_status (*load)(simhost_session* session, simhost_text library);
+    simhost_status (*run)(simhost_session* session, int* result);
+    simhost_status (*stop)(simhost_session* session, int* result);
+    simhost_status (*click)(simhost_session* session, simhost_text command_id);
+    simhost_status (*message)(simhost_session* session, simhost_text text);
+    simhost_status (*close)(simhost_session* session, simhost_text palette_id);
+    simhost_status (*set_online)(simhost_session* session, int online);
+    simhost_status (*unload)(simhost_session* session);
+    /* Frees the objects nothing can reach any more and clears the trace and journal. */
+    simhost_status (*compact)(simhost_session* session);
+    /* Adds a note of the host's own to the trace ({"op":"note","text":...}). */
+    simhost_status (*note)(simhost_session* session, simhost_text text);
+
+    simhost_status (*state)(const simhost_session* session, simhost_state* state);
+    simhost_status (*list)(const simhost_session* session, simhost_list which, simhost_text_sink sink, void* context);
+    /* The trace entries, and the journal lines, from the one numbered first on (counting from 0). */
+    simhost_status (*trace)(const simhost_session* session, size_t first, simhost_entry_sink sink, void* context);
+    simhost_status (*journal)(const simhost_session* session, size_t first, simhost_text_sink sink, void* context);
+    simhost_status (*view)(const simhost_session* session, simhost_item_sink sink, void* context);
+} simhost_api;
+
+/* The one exported name: the host's table, or null when the host has no table of that version. */
+typedef const simhost_api* (*simhost_entry_function)(uint32_t version);
+#define SIMHOST_ENTRY_NAME "simhost_entry"
+SIMHOST_C_API const simhost_api* simhost_entry(uint32_t version);
 
 #ifdef __cplusplus
 }

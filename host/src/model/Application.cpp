@@ -1,6 +1,6 @@
 #include "Application.h"
 
-#include "../FaultPoints.h"
+#include "HostOperations.h"
 #include "HostText.h"
 
 #include <cstring>
@@ -9,58 +9,48 @@ namespace simhost {
 
 core::UserLanguages GeneralPreferencesImpl::userLanguage_raw() const
 {
-    checkAlive("userLanguage");
-    return static_cast<core::UserLanguages>(session_.options().language);
+    checkAlive(operations::generalPreferencesUserLanguage);
+    return static_cast<core::UserLanguages>(host_.options().language);
 }
 
-PreferencesImpl::PreferencesImpl(SessionState& session)
-    : Counted(session, "Preferences"), general_(session.make<GeneralPreferencesImpl>())
+PreferencesImpl::PreferencesImpl(Host& host)
+    : Counted(host, "Preferences"), general_(host.make<GeneralPreferencesImpl>())
 {
 }
 
 core::GeneralPreferences* PreferencesImpl::generalPreferences_raw() const
 {
-    checkAlive("generalPreferences");
-    return session_.fault(faults::preferencesGeneralPreferences) ? nullptr : general_.handOut();
+    return answer(operations::preferencesGeneralPreferences, general_);
 }
 
-AppImpl::AppImpl(SessionState& session)
-    : Counted(session, "Application"), ui_(session.make<UserInterfaceImpl>()),
-      preferences_(session.make<PreferencesImpl>()),
-      online_(session.make<ApplicationEventImpl>("onlineStatusChanged", faults::applicationEventAdd,
-                                                 faults::applicationEventArgs))
+AppImpl::AppImpl(Host& host)
+    : Counted(host, "Application"), ui_(host.make<UserInterfaceImpl>()), preferences_(host.make<PreferencesImpl>()),
+      online_(host.make<ApplicationEventImpl>("onlineStatusChanged", EventOperations{operations::applicationEventAdd,
+                                                                                     operations::applicationEventRemove,
+                                                                                     operations::applicationEventArgs}))
 {
 }
 
-core::UserInterface* AppImpl::userInterface_raw() const
-{
-    checkAlive("userInterface");
-    return session_.fault(faults::applicationUserInterface) ? nullptr : ui_.handOut();
-}
+core::UserInterface* AppImpl::userInterface_raw() const { return answer(operations::applicationUserInterface, ui_); }
 
-core::Preferences* AppImpl::preferences_raw() const
-{
-    checkAlive("preferences");
-    return session_.fault(faults::applicationPreferences) ? nullptr : preferences_.handOut();
-}
+core::Preferences* AppImpl::preferences_raw() const { return answer(operations::applicationPreferences, preferences_); }
 
 bool AppImpl::isOffLine_raw() const
 {
-    checkAlive("isOffLine");
-    return session_.offline();
+    checkAlive(operations::applicationIsOffLine);
+    return host_.offline();
 }
 
 core::ApplicationEvent* AppImpl::onlineStatusChanged_raw() const
 {
-    checkAlive("onlineStatusChanged");
-    return session_.fault(faults::applicationOnlineStatusChanged) ? nullptr : online_.handOut();
+    return answer(operations::applicationOnlineStatusChanged, online_);
 }
 
 char* AppImpl::executeTextCommand_raw(const char* command) const
 {
-    checkAlive("executeTextCommand");
-    const auto& entitlement = session_.options().entitlement;
-    if (session_.fault(faults::applicationExecuteTextCommand) || std::strcmp(command, "Debug.EntitlementString") != 0 ||
+    checkAlive(operations::applicationExecuteTextCommand);
+    const auto& entitlement = host_.options().entitlement;
+    if (faultFires(operations::applicationExecuteTextCommand) || std::strcmp(command, "Debug.EntitlementString") != 0 ||
         !entitlement) {
         return nullptr;
     }

@@ -1,7 +1,6 @@
 // The application, its preferences and its on-line status event (sdk: Core/Application/…).
 #pragma once
 
-#include "../UnusedSlot.h"
 #include "UserInterface.h"
 
 namespace simhost {
@@ -11,20 +10,15 @@ using ApplicationEventImpl =
 
 class GeneralPreferencesImpl final : public Counted<core::GeneralPreferences> {
 public:
-    explicit GeneralPreferencesImpl(SessionState& session) : Counted(session, "GeneralPreferences") {}
+    explicit GeneralPreferencesImpl(Host& host) : Counted(host, "GeneralPreferences") {}
 
 private:
     core::UserLanguages userLanguage_raw() const override;
-    // The add-in only reads the language.
-    bool userLanguage_raw(core::UserLanguages /*value*/) override
-    {
-        return unusedSlot("GeneralPreferences", 24) != nullptr;
-    }
 };
 
 class PreferencesImpl final : public Counted<core::Preferences> {
 public:
-    explicit PreferencesImpl(SessionState& session);
+    explicit PreferencesImpl(Host& host);
 
 private:
     core::GeneralPreferences* generalPreferences_raw() const override;
@@ -33,21 +27,16 @@ private:
 
 class ApplicationEventArgsImpl final : public Counted<core::ApplicationEventArgs> {
 public:
-    ApplicationEventArgsImpl(SessionState& session, bool offline)
-        : Counted(session, "ApplicationEventArgs"), offline_(offline)
-    {
-    }
+    ApplicationEventArgsImpl(Host& host, bool offline) : Counted(host, "ApplicationEventArgs"), offline_(offline) {}
 
 private:
     bool isOffLine_raw() const override { return offline_; }
-    // Arguments are the host's report: nothing to set.
-    bool isOffLine_raw(bool /*value*/) override { return unusedSlot("ApplicationEventArgs", 56) != nullptr; }
     bool offline_;
 };
 
 class AppImpl final : public Counted<core::Application> {
 public:
-    explicit AppImpl(SessionState& session);
+    explicit AppImpl(Host& host);
     UserInterfaceImpl& ui() { return ui_; }
     ApplicationEventImpl& onlineEvent() { return online_; }
 
@@ -55,8 +44,6 @@ private:
     core::UserInterface* userInterface_raw() const override;
     core::Preferences* preferences_raw() const override;
     bool isOffLine_raw() const override;
-    // Going off-line is the user's choice, never an add-in's.
-    bool isOffLine_raw(bool /*value*/) override { return unusedSlot("Application", 44) != nullptr; }
     core::ApplicationEvent* onlineStatusChanged_raw() const override;
     char* executeTextCommand_raw(const char* command) const override;
 

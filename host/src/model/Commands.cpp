@@ -1,15 +1,17 @@
 #include "Commands.h"
 
-#include "../FaultPoints.h"
+#include "HostOperations.h"
 #include "HostText.h"
 
 namespace simhost {
 
-CommandImpl::CommandImpl(SessionState& session, std::string definitionId)
-    : Counted(session, "Command " + definitionId), definitionId_(std::move(definitionId)),
-      inputs_(session.make<CommandInputsImpl>()),
-      execute_(session.make<CommandEventImpl>("execute:" + definitionId_, faults::commandEventAdd,
-                                              faults::commandEventArgs, definitionId_))
+CommandImpl::CommandImpl(Host& host, std::string definitionId)
+    : Counted(host, "Command " + definitionId), definitionId_(std::move(definitionId)),
+      inputs_(host.make<CommandInputsImpl>()),
+      execute_(host.make<CommandEventImpl>(
+          "execute:" + definitionId_,
+          EventOperations{operations::commandEventAdd, operations::commandEventRemove, operations::commandEventArgs},
+          definitionId_))
 {
     inputs_.setOwner(*this);
     execute_.setOwner(*this);
@@ -17,45 +19,45 @@ CommandImpl::CommandImpl(SessionState& session, std::string definitionId)
 
 core::CommandInputs* CommandImpl::commandInputs_raw() const
 {
-    checkAlive("commandInputs");
-    return session_.fault(faults::commandCommandInputs, definitionId_) ? nullptr : inputs_.handOut();
+    return answer(operations::commandCommandInputs, inputs_, definitionId_);
 }
 
 core::CommandEvent* CommandImpl::execute_raw() const
 {
-    checkAlive("execute");
-    return session_.fault(faults::commandExecute, definitionId_) ? nullptr : execute_.handOut();
+    return answer(operations::commandExecute, execute_, definitionId_);
 }
 
 core::Command* CommandCreatedEventArgsImpl::command_raw() const
 {
-    checkAlive("command");
-    return session_.fault(faults::commandCreatedEventArgsCommand, commandId_) ? nullptr : command_.handOut();
+    return answer(operations::commandCreatedEventArgsCommand, command_, commandId_);
 }
 
-CommandDefinitionImpl::CommandDefinitionImpl(SessionState& session, CommandDefinitionsImpl& container, std::string id,
+CommandDefinitionImpl::CommandDefinitionImpl(Host& host, CommandDefinitionsImpl& container, std::string id,
                                              ButtonLook look)
-    : Counted(session, "CommandDefinition " + id), container_(container), id_(std::move(id)), look_(std::move(look)),
-      created_(session.make<CommandCreatedEventImpl>("commandCreated:" + id_, faults::commandCreatedEventAdd,
-                                                     faults::commandCreatedEventArgs, id_))
+    : Counted(host, "CommandDefinition " + id), container_(container), id_(std::move(id)), look_(std::move(look)),
+      created_(host.make<CommandCreatedEventImpl>("commandCreated:" + id_,
+                                                  EventOperations{operations::commandCreatedEventAdd,
+                                                                  operations::commandCreatedEventRemove,
+                                                                  operations::commandCreatedEventArgs},
+                                                  id_))
 {
     created_.setOwner(*this);
 }
 
 core::CommandCreatedEvent* CommandDefinitionImpl::commandCreated_raw() const
 {
-    checkAlive("commandCreated");
-    return session_.fault(faults::commandDefinitionCommandCreated, id_) ? nullptr : created_.handOut();
+    return answer(operations::commandDefinitionCommandCreated, created_, id_);
 }
 
 bool CommandDefinitionImpl::deleteMe_raw()
 {
-    return deleteFromHost("commandDefinition", id_, [&] { container_.list().remove(*this); });
+    return deleteFromHost(operations::commandDefinitionDeleteMe, "commandDefinition", id_,
+                          [&] { container_.list().remove(*this); });
 }
 
 char* CommandDefinitionImpl::id_raw() const
 {
-    checkAlive("id");
+    checkAlive(operations::commandDefinitionId);
     return hostText(id_);
 }
 
@@ -63,19 +65,19 @@ core::CommandDefinition* CommandDefinitionsImpl::addButtonDefinition_raw(const c
                                                                          const char* tooltip,
                                                                          const char* resourceFolder)
 {
-    checkAlive("addButtonDefinition");
-    if (session_.fault(faults::addButtonDefinition, id)) {
+    checkAlive(operations::commandDefinitionsAddButtonDefinition);
+    if (faultFires(operations::commandDefinitionsAddButtonDefinition, id)) {
         return nullptr;
     }
     if (definitions_.find(id) != nullptr) {
         // Like the real host, an id can be defined only once.
-        session_.trace("op", "note").add("text", std::string("command definition already exists: ") + id);
+        host_.recorder.trace("op", "note").add("text", std::string("command definition already exists: ") + id);
         return nullptr;
     }
     const ButtonLook look{name, tooltip, resourceFolder != nullptr ? resourceFolder : ""};
-    auto& definition = session_.make<CommandDefinitionImpl>(*this, id, look);
+    auto& definition = host_.make<CommandDefinitionImpl>(*this, id, look);
     definitions_.add(definition);
-    session_.trace("op", "addButtonDefinition")
+    host_.recorder.trace("op", "addButtonDefinition")
         .add("id", std::string(id))
         .add("name", look.name)
         .add("tooltip", look.tooltip)
@@ -85,8 +87,8 @@ core::CommandDefinition* CommandDefinitionsImpl::addButtonDefinition_raw(const c
 
 core::CommandDefinition* CommandDefinitionsImpl::itemById_raw(const char* id) const
 {
-    checkAlive("itemById");
-    if (session_.fault(faults::commandDefinitionsItemById, id)) {
+    checkAlive(operations::commandDefinitionsItemById);
+    if (faultFires(operations::commandDefinitionsItemById, id)) {
         return nullptr;
     }
     CommandDefinitionImpl* definition = definitions_.find(id);

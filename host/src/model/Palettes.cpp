@@ -1,55 +1,56 @@
 #include "Palettes.h"
 
-#include "../FaultPoints.h"
+#include "HostOperations.h"
 #include "HostText.h"
 
 namespace simhost {
 
-PaletteImpl::PaletteImpl(SessionState& session, PalettesImpl& container, std::string id, bool visible, PaletteLook look)
-    : Counted(session, "Palette " + id), container_(container), id_(std::move(id)), visible_(visible),
+PaletteImpl::PaletteImpl(Host& host, PalettesImpl& container, std::string id, bool visible, PaletteLook look)
+    : Counted(host, "Palette " + id), container_(container), id_(std::move(id)), visible_(visible),
       look_(std::move(look)),
-      incoming_(session.make<HTMLEventImpl>("incomingFromHTML:" + id_, faults::htmlEventAdd, faults::htmlEventArgs))
+      incoming_(host.make<HTMLEventImpl>(
+          "incomingFromHTML:" + id_,
+          EventOperations{operations::htmlEventAdd, operations::htmlEventRemove, operations::htmlEventArgs}))
 {
     incoming_.setOwner(*this);
 }
 
 bool PaletteImpl::isVisible_raw() const
 {
-    checkAlive("isVisible");
+    checkAlive(operations::paletteIsVisible);
     return visible_;
 }
 
 bool PaletteImpl::isVisible_raw(bool value)
 {
-    checkAlive("isVisible");
+    checkAlive(operations::paletteIsVisible);
     visible_ = value;
-    session_.trace("op", "setVisible").add("id", id_).add("value", value);
+    host_.recorder.trace("op", "setVisible").add("id", id_).add("value", value);
     return true;
 }
 
 core::PaletteDockingStates PaletteImpl::dockingState_raw() const
 {
-    checkAlive("dockingState");
+    checkAlive(operations::paletteDockingState);
     return docking_;
 }
 
 bool PaletteImpl::dockingState_raw(core::PaletteDockingStates value)
 {
-    checkAlive("dockingState");
+    checkAlive(operations::paletteDockingState);
     docking_ = value;
-    session_.trace("op", "dockingState").add("id", id_).add("value", static_cast<std::int64_t>(value));
+    host_.recorder.trace("op", "dockingState").add("id", id_).add("value", static_cast<std::int64_t>(value));
     return true;
 }
 
 core::HTMLEvent* PaletteImpl::incomingFromHTML_raw() const
 {
-    checkAlive("incomingFromHTML");
-    return session_.fault(faults::paletteIncomingFromHtml) ? nullptr : incoming_.handOut();
+    return answer(operations::paletteIncomingFromHTML, incoming_);
 }
 
 bool PaletteImpl::deleteMe_raw()
 {
-    return deleteFromHost("palette", id_, [&] {
+    return deleteFromHost(operations::paletteDeleteMe, "palette", id_, [&] {
         visible_ = false;
         container_.list().remove(*this);
     });
@@ -57,7 +58,7 @@ bool PaletteImpl::deleteMe_raw()
 
 char* PaletteImpl::id_raw() const
 {
-    checkAlive("id");
+    checkAlive(operations::paletteId);
     return hostText(id_);
 }
 
@@ -65,17 +66,17 @@ core::Palette* PalettesImpl::add_raw(const char* id, const char* name, const cha
                                      bool showCloseButton, bool isResizable, int width, int height,
                                      bool useNewWebBrowser)
 {
-    checkAlive("add");
-    if (session_.fault(faults::palettesAdd)) {
+    checkAlive(operations::palettesAdd);
+    if (faultFires(operations::palettesAdd)) {
         return nullptr;
     }
     if (palettes_.find(id) != nullptr) {
-        session_.trace("op", "note").add("text", std::string("palette already exists: ") + id);
+        host_.recorder.trace("op", "note").add("text", std::string("palette already exists: ") + id);
         return nullptr;
     }
-    auto& palette = session_.make<PaletteImpl>(*this, id, isVisible, PaletteLook{name, htmlFileURL, width, height});
+    auto& palette = host_.make<PaletteImpl>(*this, id, isVisible, PaletteLook{name, htmlFileURL, width, height});
     palettes_.add(palette);
-    session_.trace("op", "addPalette")
+    host_.recorder.trace("op", "addPalette")
         .add("id", std::string(id))
         .add("name", std::string(name))
         .add("url", std::string(htmlFileURL))
@@ -90,8 +91,8 @@ core::Palette* PalettesImpl::add_raw(const char* id, const char* name, const cha
 
 core::Palette* PalettesImpl::itemById_raw(const char* id) const
 {
-    checkAlive("itemById");
-    if (session_.fault(faults::palettesItemById)) {
+    checkAlive(operations::palettesItemById);
+    if (faultFires(operations::palettesItemById)) {
         return nullptr;
     }
     PaletteImpl* palette = palettes_.find(id);
@@ -102,8 +103,8 @@ char* HTMLEventArgsImpl::action_raw() const { return hostText("send"); }
 
 char* HTMLEventArgsImpl::data_raw() const
 {
-    checkAlive("data");
-    return session_.fault(faults::htmlEventArgsData) ? nullptr : hostText(data_);
+    checkAlive(operations::htmlEventArgsData);
+    return faultFires(operations::htmlEventArgsData) ? nullptr : hostText(data_);
 }
 
 } // namespace simhost

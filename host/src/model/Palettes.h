@@ -28,7 +28,7 @@ class PalettesImpl;
 
 class PaletteImpl final : public Counted<core::Palette> {
 public:
-    PaletteImpl(SessionState& session, PalettesImpl& container, std::string id, bool visible, PaletteLook look);
+    PaletteImpl(Host& host, PalettesImpl& container, std::string id, bool visible, PaletteLook look);
     [[nodiscard]] const std::string& id() const { return id_; }
     [[nodiscard]] bool visible() const { return visible_; }
     [[nodiscard]] const PaletteLook& look() const { return look_; }
@@ -56,7 +56,7 @@ private:
 
 class PalettesImpl final : public Counted<core::Palettes> {
 public:
-    explicit PalettesImpl(SessionState& session) : Counted(session, "Palettes") {}
+    explicit PalettesImpl(Host& host) : Counted(host, "Palettes") {}
     [[nodiscard]] IdList<PaletteImpl>& list() { return palettes_; }
     [[nodiscard]] const IdList<PaletteImpl>& list() const { return palettes_; }
 
@@ -71,10 +71,7 @@ private:
 
 class HTMLEventArgsImpl final : public Counted<core::HTMLEventArgs> {
 public:
-    HTMLEventArgsImpl(SessionState& session, std::string data)
-        : Counted(session, "HTMLEventArgs"), data_(std::move(data))
-    {
-    }
+    HTMLEventArgsImpl(Host& host, std::string data) : Counted(host, "HTMLEventArgs"), data_(std::move(data)) {}
 
 private:
     char* action_raw() const override;

@@ -1,6 +1,6 @@
 #include "Toolbars.h"
 
-#include "../FaultPoints.h"
+#include "HostOperations.h"
 #include "HostText.h"
 
 #include <cstring>
@@ -11,17 +11,17 @@ namespace {
 constexpr const char* quickAccessToolbarId = "QATRight";
 } // namespace
 
-CommandControlImpl::CommandControlImpl(SessionState& session, ToolbarControlsImpl& container,
+CommandControlImpl::CommandControlImpl(Host& host, ToolbarControlsImpl& container,
                                        const CommandDefinitionsImpl& definitions, std::string id,
                                        std::string definitionId)
-    : Counted(session, "CommandControl " + id), container_(container), definitions_(definitions), id_(std::move(id)),
+    : Counted(host, "CommandControl " + id), container_(container), definitions_(definitions), id_(std::move(id)),
       definitionId_(std::move(definitionId))
 {
 }
 
 void* CommandControlImpl::queryInterface(const char* id) const
 {
-    if (std::strcmp(id, core::CommandControl::interfaceId()) == 0 && session_.fault(faults::toolbarControlCast, id_)) {
+    if (std::strcmp(id, core::CommandControl::interfaceId()) == 0 && faultFires(operations::toolbarControlCast, id_)) {
         return nullptr;
     }
     if (std::strcmp(id, core::ToolbarControl::interfaceId()) == 0) {
@@ -32,54 +32,55 @@ void* CommandControlImpl::queryInterface(const char* id) const
 
 bool CommandControlImpl::deleteMe_raw()
 {
-    return deleteFromHost("commandControl", id_, [&] { container_.list().remove(*this); });
+    return deleteFromHost(operations::toolbarControlDeleteMe, "commandControl", id_,
+                          [&] { container_.list().remove(*this); });
 }
 
 char* CommandControlImpl::id_raw() const
 {
-    checkAlive("id");
+    checkAlive(operations::toolbarControlId);
     return hostText(id_);
 }
 
 core::CommandDefinition* CommandControlImpl::commandDefinition_raw() const
 {
-    checkAlive("commandDefinition");
+    checkAlive(operations::commandControlCommandDefinition);
     // Looked up by id: the definition may have been deleted (and freed) since.
     CommandDefinitionImpl* definition = definitionId_.empty() ? nullptr : definitions_.list().find(definitionId_);
     return definition != nullptr ? definition->handOut() : nullptr;
 }
 
-ToolbarControlsImpl::ToolbarControlsImpl(SessionState& session, const CommandDefinitionsImpl& definitions)
-    : Counted(session, std::string("ToolbarControls ") + quickAccessToolbarId), definitions_(definitions)
+ToolbarControlsImpl::ToolbarControlsImpl(Host& host, const CommandDefinitionsImpl& definitions)
+    : Counted(host, std::string("ToolbarControls ") + quickAccessToolbarId), definitions_(definitions)
 {
     // The host's own controls that add-ins use as anchors.
     for (const char* anchor : {"UserDisplayNameCommand", "HelpGroupCommand"}) {
-        controls_.add(session.make<CommandControlImpl>(*this, definitions_, anchor, ""));
+        controls_.add(host.make<CommandControlImpl>(*this, definitions_, anchor, ""));
     }
 }
 
 core::CommandControl* ToolbarControlsImpl::addCommand_raw(core::CommandDefinition* definition, const char* positionID,
                                                           bool isBefore)
 {
-    checkAlive("addCommand");
+    checkAlive(operations::toolbarControlsAddCommand);
     auto* impl = dynamic_cast<CommandDefinitionImpl*>(definition);
     if (impl == nullptr || impl->deleted()) {
-        session_.violation("invalidArgument", "addCommand without a live command definition");
+        host_.recorder.violation("invalidArgument", "addCommand without a live command definition");
         return nullptr;
     }
     const std::string& id = impl->id();
-    if (session_.fault(faults::addCommand, id)) {
+    if (faultFires(operations::toolbarControlsAddCommand, id)) {
         return nullptr;
     }
     if (controls_.find(id) != nullptr) {
         // Like the real host, a toolbar holds one control per id.
-        session_.trace("op", "note").add("text", "toolbar control already exists: " + id);
+        host_.recorder.trace("op", "note").add("text", "toolbar control already exists: " + id);
         return nullptr;
     }
     const std::string anchor = positionID != nullptr ? positionID : "";
-    auto& control = session_.make<CommandControlImpl>(*this, definitions_, id, id);
+    auto& control = host_.make<CommandControlImpl>(*this, definitions_, id, id);
     controls_.insertAt(control, anchor, !isBefore);
-    session_.trace("op", "addCommand")
+    host_.recorder.trace("op", "addCommand")
         .add("toolbar", quickAccessToolbarId)
         .add("id", id)
         .add("positionID", anchor)
@@ -89,40 +90,36 @@ core::CommandControl* ToolbarControlsImpl::addCommand_raw(core::CommandDefinitio
 
 core::ToolbarControl* ToolbarControlsImpl::itemById_raw(const char* id) const
 {
-    checkAlive("itemById");
-    if (session_.fault(faults::toolbarControlsItemById, id)) {
+    checkAlive(operations::toolbarControlsItemById);
+    if (faultFires(operations::toolbarControlsItemById, id)) {
         return nullptr;
     }
     CommandControlImpl* control = controls_.find(id);
     return control != nullptr ? control->handOut() : nullptr;
 }
 
-ToolbarImpl::ToolbarImpl(SessionState& session, const CommandDefinitionsImpl& definitions, std::string id)
-    : Counted(session, "Toolbar " + id), id_(std::move(id)), controls_(session.make<ToolbarControlsImpl>(definitions))
+ToolbarImpl::ToolbarImpl(Host& host, const CommandDefinitionsImpl& definitions, std::string id)
+    : Counted(host, "Toolbar " + id), id_(std::move(id)), controls_(host.make<ToolbarControlsImpl>(definitions))
 {
 }
 
-core::ToolbarControls* ToolbarImpl::controls_raw() const
-{
-    checkAlive("controls");
-    return session_.fault(faults::toolbarControls) ? nullptr : controls_.handOut();
-}
+core::ToolbarControls* ToolbarImpl::controls_raw() const { return answer(operations::toolbarControls, controls_); }
 
 char* ToolbarImpl::id_raw() const
 {
-    checkAlive("id");
+    checkAlive(operations::toolbarId);
     return hostText(id_);
 }
 
-ToolbarsImpl::ToolbarsImpl(SessionState& session, const CommandDefinitionsImpl& definitions)
-    : Counted(session, "Toolbars"), qatRight_(session.make<ToolbarImpl>(definitions, quickAccessToolbarId))
+ToolbarsImpl::ToolbarsImpl(Host& host, const CommandDefinitionsImpl& definitions)
+    : Counted(host, "Toolbars"), qatRight_(host.make<ToolbarImpl>(definitions, quickAccessToolbarId))
 {
 }
 
 core::Toolbar* ToolbarsImpl::itemById_raw(const char* id) const
 {
-    checkAlive("itemById");
-    if (session_.fault(faults::toolbarsItemById) || std::strcmp(id, quickAccessToolbarId) != 0) {
+    checkAlive(operations::toolbarsItemById);
+    if (faultFires(operations::toolbarsItemById) || std::strcmp(id, quickAccessToolbarId) != 0) {
         return nullptr;
     }
     return qatRight_.handOut();

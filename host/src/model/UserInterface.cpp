@@ -1,31 +1,22 @@
 #include "UserInterface.h"
 
-#include "../FaultPoints.h"
+#include "HostOperations.h"
 
 namespace simhost {
 
-UserInterfaceImpl::UserInterfaceImpl(SessionState& session)
-    : Counted(session, "UserInterface"), definitions_(session.make<CommandDefinitionsImpl>()),
-      toolbars_(session.make<ToolbarsImpl>(definitions_)), palettes_(session.make<PalettesImpl>())
+UserInterfaceImpl::UserInterfaceImpl(Host& host)
+    : Counted(host, "UserInterface"), definitions_(host.make<CommandDefinitionsImpl>()),
+      toolbars_(host.make<ToolbarsImpl>(definitions_)), palettes_(host.make<PalettesImpl>())
 {
 }
 
-core::Toolbars* UserInterfaceImpl::toolbars_raw() const
-{
-    checkAlive("toolbars");
-    return session_.fault(faults::userInterfaceToolbars) ? nullptr : toolbars_.handOut();
-}
+core::Toolbars* UserInterfaceImpl::toolbars_raw() const { return answer(operations::userInterfaceToolbars, toolbars_); }
 
 core::CommandDefinitions* UserInterfaceImpl::commandDefinitions_raw() const
 {
-    checkAlive("commandDefinitions");
-    return session_.fault(faults::userInterfaceCommandDefinitions) ? nullptr : definitions_.handOut();
+    return answer(operations::userInterfaceCommandDefinitions, definitions_);
 }
 
-core::Palettes* UserInterfaceImpl::palettes_raw() const
-{
-    checkAlive("palettes");
-    return session_.fault(faults::userInterfacePalettes) ? nullptr : palettes_.handOut();
-}
+core::Palettes* UserInterfaceImpl::palettes_raw() const { return answer(operations::userInterfacePalettes, palettes_); }
 
 } // namespace simhost

@@ -55,7 +55,7 @@ private:
     virtual void* unused42() const; // 42
     virtual void* unused43() const; // 43
     virtual bool isOffLine_raw() const = 0; // 45
-    virtual bool isOffLine_raw(bool value) = 0; // 44
+    virtual bool isOffLine_raw(bool value); // 44
     virtual void* unused46() const; // 46
     virtual ApplicationEvent* onlineStatusChanged_raw() const = 0; // 47
     virtual void* unused48() const; // 48

@@ -17,16 +17,21 @@ private:
     // Host vtable slots of ApplicationEventArgs (sdk/abi/HostVtables.txt; sdk/abi/GenerateSlots.cmake writes them).
     // clang-format off
     virtual bool isOffLine_raw() const = 0; // 57
-    virtual bool isOffLine_raw(bool value) = 0; // 56
+    virtual bool isOffLine_raw(bool value); // 56
     virtual void* unused58() const; // 58
     // clang-format on
     // End of the host vtable slots of ApplicationEventArgs.
 };
 
+// The notification is called on the host's user-interface thread; eventArgs stay the host's.
 class ApplicationEventHandler : public EventHandler {
+    // Host vtable slots of ApplicationEventHandler (sdk/abi/HostVtables.txt; sdk/abi/GenerateSlots.cmake writes them).
+    // clang-format off
 public:
-    // Called on the host's user-interface thread; eventArgs stay the host's.
-    virtual void notify(const Ptr<ApplicationEventArgs>& eventArgs) = 0;
+    virtual void notify(const Ptr<ApplicationEventArgs>& eventArgs) = 0; // 17
+private:
+    // clang-format on
+    // End of the host vtable slots of ApplicationEventHandler.
 };
 
 class ApplicationEvent : public Event {

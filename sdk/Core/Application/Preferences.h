@@ -16,7 +16,7 @@ private:
     // Host vtable slots of GeneralPreferences (sdk/abi/HostVtables.txt; sdk/abi/GenerateSlots.cmake writes them).
     // clang-format off
     virtual UserLanguages userLanguage_raw() const = 0; // 25
-    virtual bool userLanguage_raw(UserLanguages value) = 0; // 24
+    virtual bool userLanguage_raw(UserLanguages value); // 24
     virtual void* unused26() const; // 26
     virtual void* unused27() const; // 27
     virtual void* unused28() const; // 28

@@ -29,9 +29,15 @@ private:
     // End of the host vtable slots of CommandEventArgs.
 };
 
+// The notification is called on the host's user-interface thread; eventArgs stay the host's.
 class CommandEventHandler : public EventHandler {
+    // Host vtable slots of CommandEventHandler (sdk/abi/HostVtables.txt; sdk/abi/GenerateSlots.cmake writes them).
+    // clang-format off
 public:
-    virtual void notify(const Ptr<CommandEventArgs>& eventArgs) = 0;
+    virtual void notify(const Ptr<CommandEventArgs>& eventArgs) = 0; // 17
+private:
+    // clang-format on
+    // End of the host vtable slots of CommandEventHandler.
 };
 
 class CommandEvent : public Event {
@@ -135,9 +141,15 @@ private:
     // End of the host vtable slots of CommandCreatedEventArgs.
 };
 
+// The notification is called on the host's user-interface thread; eventArgs stay the host's.
 class CommandCreatedEventHandler : public EventHandler {
+    // Host vtable slots of CommandCreatedEventHandler (sdk/abi/HostVtables.txt; sdk/abi/GenerateSlots.cmake writes them).
+    // clang-format off
 public:
-    virtual void notify(const Ptr<CommandCreatedEventArgs>& eventArgs) = 0;
+    virtual void notify(const Ptr<CommandCreatedEventArgs>& eventArgs) = 0; // 17
+private:
+    // clang-format on
+    // End of the host vtable slots of CommandCreatedEventHandler.
 };
 
 class CommandCreatedEvent : public Event {

@@ -26,9 +26,15 @@ private:
     // End of the host vtable slots of HTMLEventArgs.
 };
 
+// The notification is called on the host's user-interface thread; eventArgs stay the host's.
 class HTMLEventHandler : public EventHandler {
+    // Host vtable slots of HTMLEventHandler (sdk/abi/HostVtables.txt; sdk/abi/GenerateSlots.cmake writes them).
+    // clang-format off
 public:
-    virtual void notify(const Ptr<HTMLEventArgs>& eventArgs) = 0;
+    virtual void notify(const Ptr<HTMLEventArgs>& eventArgs) = 0; // 17
+private:
+    // clang-format on
+    // End of the host vtable slots of HTMLEventHandler.
 };
 
 class HTMLEvent : public Event {

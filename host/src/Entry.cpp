@@ -1,0 +1,314 @@
+// The C entry (simhost/simhost.h): one table of functions over the session's actions. Every call
+// contains what the host throws, as a status and the session's last error, so that nothing
+// crosses to a driver of another toolchain.
+#include <simhost/simhost.h>
+
+#include "FaultPlan.h"
+#include "Host.h"
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+struct simhost_session {
+    std::unique_ptr<simhost::Host> host; // none when the options were refused
+    std::string error;                   // the last call's that failed
+    std::string libraryFolder;           // held for simhost_state
+};
+
+namespace {
+
+std::string toString(simhost_text text) { return {text.data, text.size}; }
+simhost_text toText(std::string_view text) { return {text.data(), text.size()}; }
+
+std::vector<std::string> toStrings(const simhost_text* texts, std::size_t count)
+{
+    std::vector<std::string> strings;
+    strings.reserve(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        strings.push_back(toString(texts[i]));
+    }
+    return strings;
+}
+
+// Runs action, turning what it throws into a status and the session's last error.
+template <class Action> simhost_status contained(const simhost_session* session, Action action)
+{
+    std::string& error = const_cast<simhost_session*>(session)->error; // the session's own record
+    try {
+        action();
+        return SIMHOST_OK;
+    } catch (const simhost::UsageError& failure) {
+        error = failure.what();
+        return SIMHOST_USAGE_ERROR;
+    } catch (const simhost::LoadError& failure) {
+        error = failure.what();
+        return SIMHOST_LOAD_ERROR;
+    } catch (const std::exception& failure) {
+        error = failure.what();
+        return SIMHOST_FAILED;
+    } catch (...) {
+        error = "unknown failure in the simulated host";
+        return SIMHOST_FAILED;
+    }
+}
+
+// The session's host, for an action; a usage error when the session never had one.
+simhost::Host& hostOf(const simhost_session* session)
+{
+    if (session->host == nullptr) {
+        throw simhost::UsageError("this session was refused: " + session->error);
+    }
+    return *session->host;
+}
+
+template <class Action> simhost_status act(simhost_session* session, Action action)
+{
+    if (session == nullptr) {
+        return SIMHOST_USAGE_ERROR;
+    }
+    return contained(session, [&] { action(hostOf(session)); });
+}
+
+template <class Query> simhost_status ask(const simhost_session* session, Query query)
+{
+    if (session == nullptr) {
+        return SIMHOST_USAGE_ERROR;
+    }
+    return contained(session, [&] { query(hostOf(session)); });
+}
+
+void toSink(const std::vector<std::string>& items, simhost_text_sink sink, void* context)
+{
+    for (const std::string& item : items) {
+        sink(context, toText(item));
+    }
+}
+
+// The entries or lines from first on; a first past the end is a usage error.
+template <class Item> auto from(const std::vector<Item>& items, std::size_t first)
+{
+    if (first > items.size()) {
+        throw simhost::UsageError("no entry " + std::to_string(first) + ": there are " + std::to_string(items.size()));
+    }
+    return items.begin() + static_cast<std::ptrdiff_t>(first);
+}
+
+void sendEntry(const simhost::TraceEntry& entry, simhost_entry_sink sink, void* context)
+{
+    std::vector<simhost_field> fields;
+    std::vector<std::vector<simhost_text>> lists;
+    lists.reserve(entry.fields.size());
+    for (const auto& [name, value] : entry.fields) {
+        simhost_field field{toText(name), SIMHOST_VALUE_BOOL, 0, {nullptr, 0}, nullptr, 0};
+        if (const auto* flag = std::get_if<bool>(&value)) {
+            field.integer = *flag ? 1 : 0;
+        } else if (const auto* number = std::get_if<std::int64_t>(&value)) {
+            field.kind = SIMHOST_VALUE_INTEGER;
+            field.integer = *number;
+        } else if (const auto* text = std::get_if<std::string>(&value)) {
+            field.kind = SIMHOST_VALUE_TEXT;
+            field.text = toText(*text);
+        } else if (const auto* list = std::get_if<std::vector<std::string>>(&value)) {
+            std::vector<simhost_text>& items = lists.emplace_back();
+            for (const std::string& item : *list) {
+                items.push_back(toText(item));
+            }
+            field.kind = SIMHOST_VALUE_TEXT_LIST;
+            field.items = items.data();
+            field.item_count = items.size();
+        }
+        fields.push_back(field);
+    }
+    sink(context, fields.data(), fields.size());
+}
+
+void sendView(const simhost::HostView& view, simhost_item_sink sink, void* context)
+{
+    for (const simhost::ToolbarControlView& control : view.toolbar) {
+        const simhost_view_item item{SIMHOST_ITEM_CONTROL,
+                                     toText(control.id),
+                                     control.ownedByHost ? 1 : 0,
+                                     toText(control.name),
+                                     toText(control.tooltip),
+                                     toText(control.resourceFolder),
+                                     {nullptr, 0},
+                                     0,
+                                     0,
+                                     0,
+                                     0,
+                                     0};
+        sink(context, &item);
+    }
+    for (const simhost::PaletteView& palette : view.palettes) {
+        const simhost_view_item item{SIMHOST_ITEM_PALETTE,
+                                     toText(palette.id),
+                                     0,
+                                     toText(palette.name),
+                                     {nullptr, 0},
+                                     {nullptr, 0},
+                                     toText(palette.url),
+                                     palette.visible ? 1 : 0,
+                                     palette.dockingState,
+                                     palette.width,
+                                     palette.height,
+                                     palette.messageHandlers};
+        sink(context, &item);
+    }
+    for (const simhost::DefinitionView& definition : view.definitions) {
+        const simhost_view_item item{SIMHOST_ITEM_DEFINITION,
+                                     toText(definition.id),
+                                     0,
+                                     toText(definition.name),
+                                     toText(definition.tooltip),
+                                     toText(definition.resourceFolder),
+                                     {nullptr, 0},
+                                     0,
+                                     0,
+                                     0,
+                                     0,
+                                     definition.createdHandlers};
+        sink(context, &item);
+    }
+    const simhost_view_item application{
+        SIMHOST_ITEM_APPLICATION, {nullptr, 0}, 0, {nullptr, 0}, {nullptr, 0}, {nullptr, 0}, {nullptr, 0}, 0, 0, 0, 0,
+        view.onlineStatusHandlers};
+    sink(context, &application);
+}
+
+// The part of simhost_options every version has.
+constexpr std::size_t optionsSize = offsetof(simhost_options, fault_count) + sizeof(std::size_t);
+
+simhost_status create(const simhost_options* options, simhost_session** session)
+{
+    if (session == nullptr) {
+        return SIMHOST_USAGE_ERROR;
+    }
+    try {
+        *session = new simhost_session; // NOLINT(cppcoreguidelines-owning-memory): the C handle
+    } catch (...) {
+        *session = nullptr;
+        return SIMHOST_FAILED;
+    }
+    return contained(*session, [&] {
+        if (options == nullptr || options->size < optionsSize) {
+            throw simhost::UsageError("no options, or options of an unknown size");
+        }
+        simhost::Options host;
+        host.language = options->language;
+        if (options->has_entitlement != 0) {
+            host.entitlement = toString(options->entitlement);
+        }
+        host.offline = options->offline != 0;
+        host.faults = toStrings(options->faults, options->fault_count);
+        (*session)->host = std::make_unique<simhost::Host>(std::move(host));
+    });
+}
+
+constexpr simhost_api table{
+    sizeof(simhost_api),
+    SIMHOST_API_VERSION,
+    [](simhost_text_sink sink, void* context) {
+        try {
+            toSink(simhost::FaultPlan::listed(), sink, context);
+            return SIMHOST_OK;
+        } catch (...) {
+            return SIMHOST_FAILED;
+        }
+    },
+    &create,
+    [](simhost_session* session) {
+        delete session; // NOLINT(cppcoreguidelines-owning-memory): the C handle's end
+        return SIMHOST_OK;
+    },
+    [](const simhost_session* session, simhost_text* message) {
+        if (session == nullptr || message == nullptr) {
+            return SIMHOST_USAGE_ERROR;
+        }
+        *message = toText(session->error);
+        return SIMHOST_OK;
+    },
+    [](simhost_session* session, const simhost_text* faults, size_t count) {
+        return act(session, [&](simhost::Host& host) { host.faults.set(toStrings(faults, count)); });
+    },
+    [](simhost_session* session, simhost_text library) {
+        return act(session, [&](simhost::Host& host) { host.load(toString(library)); });
+    },
+    [](simhost_session* session, int* result) {
+        return act(session, [&](simhost::Host& host) { *result = host.run() ? 1 : 0; });
+    },
+    [](simhost_session* session, int* result) {
+        return act(session, [&](simhost::Host& host) { *result = host.stop() ? 1 : 0; });
+    },
+    [](simhost_session* session, simhost_text id) {
+        return act(session, [&](simhost::Host& host) { host.click(toString(id)); });
+    },
+    [](simhost_session* session, simhost_text text) {
+        return act(session, [&](simhost::Host& host) { host.message(toString(text)); });
+    },
+    [](simhost_session* session, simhost_text id) {
+        return act(session, [&](simhost::Host& host) { host.close(toString(id)); });
+    },
+    [](simhost_session* session, int online) {
+        return act(session, [&](simhost::Host& host) { host.setOnline(online != 0); });
+    },
+    [](simhost_session* session) { return act(session, [](simhost::Host& host) { host.unload(); }); },
+    [](simhost_session* session) { return act(session, [](simhost::Host& host) { host.compact(); }); },
+    [](simhost_session* session, simhost_text text) {
+        return act(session,
+                   [&](simhost::Host& host) { host.recorder.trace("op", "note").add("text", toString(text)); });
+    },
+    [](const simhost_session* session, simhost_state* state) {
+        return ask(session, [&](const simhost::Host& host) {
+            if (state == nullptr || state->size < sizeof(simhost_state)) {
+                throw simhost::UsageError("no state, or a state of an unknown size");
+            }
+            auto& folder = const_cast<simhost_session*>(session)->libraryFolder; // held for the caller
+            folder = host.libraryFolder();
+            *state = {sizeof(simhost_state), host.loaded() ? 1 : 0, host.objects.outstandingReferences(),
+                      host.objects.count(), toText(folder)};
+        });
+    },
+    [](const simhost_session* session, simhost_list which, simhost_text_sink sink, void* context) {
+        return ask(session, [&](const simhost::Host& host) {
+            switch (which) {
+            case SIMHOST_HELD_OBJECTS:
+                return toSink(host.objects.held(), sink, context);
+            case SIMHOST_FAULTS_NEVER_FIRED:
+                return toSink(host.faults.neverFired(), sink, context);
+            case SIMHOST_VIOLATIONS:
+                return toSink(host.recorder.violations(), sink, context);
+            }
+            throw simhost::UsageError("no such list");
+        });
+    },
+    [](const simhost_session* session, size_t first, simhost_entry_sink sink, void* context) {
+        return ask(session, [&](const simhost::Host& host) {
+            const auto& entries = host.recorder.entries();
+            for (auto entry = from(entries, first); entry != entries.end(); ++entry) {
+                sendEntry(*entry, sink, context);
+            }
+        });
+    },
+    [](const simhost_session* session, size_t first, simhost_text_sink sink, void* context) {
+        return ask(session, [&](const simhost::Host& host) {
+            const auto& lines = host.recorder.journalLines();
+            for (auto line = from(lines, first); line != lines.end(); ++line) {
+                sink(context, toText(*line));
+            }
+        });
+    },
+    [](const simhost_session* session, simhost_item_sink sink, void* context) {
+        return ask(session, [&](const simhost::Host& host) { sendView(host.view(), sink, context); });
+    },
+};
+
+} // namespace
+
+extern "C" const simhost_api* simhost_entry(uint32_t version)
+{
+    return version >= 1 && version <= SIMHOST_API_VERSION ? &table : nullptr;
+}

@@ -66,9 +66,21 @@ if(FORMAT STREQUAL "pe")
     # The DLL runs: loaded beside a stand-in core.dll in the same ABI (LOADER, with WINE_RUN in
     # WINE_PREFIX), its seven handler objects are built at load and ended at unload, run ends
     # false without an application and stop returns true.
+    # The host's interface library under a name this project has never seen, new each run, as a
+    # host API folder's core.lib may give it; and an import library of it with a name more, which
+    # the simulated host does not export.
+    string(RANDOM LENGTH 10 ALPHABET abcdefghijklmnopqrstuvwxyz0123456789 random)
+    set(host_library xi${random}.dll)
+    file(MAKE_DIRECTORY ${WORK}/api-random/lib ${WORK}/unknown)
+    file(COPY ${SOURCE_DIR}/sdk/ DESTINATION ${WORK}/api-random/include)
+    run(${DLLTOOL} -m i386:x86-64 -d ${CMAKE_CURRENT_LIST_DIR}/core.def -D ${host_library} -l ${WORK}/api-random/lib/core.lib)
+    file(STRINGS ${CMAKE_CURRENT_LIST_DIR}/core.def exports REGEX "^    [?]")
+    list(JOIN exports "\n" exports)
+    file(WRITE ${WORK}/unknown/unknown.def "LIBRARY ${host_library}\nEXPORTS\n${exports}\n    ?notThere@Application@core@adsk@@SAXXZ\n")
+    run(${DLLTOOL} -m i386:x86-64 -d ${WORK}/unknown/unknown.def -l ${WORK}/unknown/unknown.lib)
     run(${CMAKE_COMMAND} -S ${CMAKE_CURRENT_LIST_DIR}/stubcore -B ${WORK}/stubcore -G ${GENERATOR}
         -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE=${TOOLCHAIN} -DTRELVIK_SOURCE_DIR=${SOURCE_DIR}
-        -DCMAKE_EXPORT_COMPILE_COMMANDS=ON)
+        -DUNKNOWN_IMPORT_LIBRARY=${WORK}/unknown/unknown.lib -DCMAKE_EXPORT_COMPILE_COMMANDS=ON)
     run(${CMAKE_COMMAND} --build ${WORK}/stubcore)
     # Release, and Debug as a developer builds it (unoptimised: interfaceId imported, not inlined).
     host_build(${WORK}/debug core OFF Debug)
@@ -103,6 +115,48 @@ if(FORMAT STREQUAL "pe")
         fail("the host build linked against simhost.dll in hostsim.exe (exit ${rc}):\n${session}${errors}")
     endif()
     message(STATUS "host build: linked against the host's names in simhost.dll, run in hostsim.exe: run and stop true, references 0, no violation")
+
+    # The host build exactly as it comes out of a host API folder whose core.lib names the host
+    # library ${host_library}: hostsim.exe runs it with nothing placed beside it (the simulated
+    # host under that name in a folder of hostsim's own, gone afterwards), and it leaves the trace
+    # of the project's own DLL.
+    host_build(${WORK}/in-random core OFF Release ${WORK}/api-random)
+    set(temporary_folders ${WINE_PREFIX}/drive_c/users/*/Temp/hostsim-* ${WINE_PREFIX}/drive_c/users/*/AppData/Local/Temp/hostsim-*)
+    foreach(build in-random own)
+        file(MAKE_DIRECTORY ${WORK}/run-${build})
+        if(build STREQUAL "own")
+            file(COPY ${ADDIN} DESTINATION ${WORK}/run-own)
+        else()
+            file(COPY ${WORK}/in-random/bin/${library} DESTINATION ${WORK}/run-in-random)
+        endif()
+        string(REPLACE "/" "\\" windows_path "Z:${WORK}/run-${build}/${library}")
+        execute_process(COMMAND sh ${WINE_RUN} ${WINE_PREFIX} ${HOSTSIM} --json ${windows_path} run click openEshop
+                                click runTeachPalette stop unload
+                        RESULT_VARIABLE rc OUTPUT_VARIABLE trace_${build} ERROR_VARIABLE errors)
+        string(REPLACE "\r" "" trace_${build} "${trace_${build}}")
+        if(NOT rc EQUAL 0 OR trace_${build} MATCHES "\"op\":\"(violation|exception)\"")
+            fail("the ${build} DLL in hostsim.exe (exit ${rc}):\n${trace_${build}}${errors}")
+        endif()
+    endforeach()
+    if(NOT trace_in-random STREQUAL trace_own)
+        fail("the host build importing ${host_library} left another trace than the project's own DLL:\n${trace_in-random}\n-- the project's own:\n${trace_own}")
+    endif()
+    file(GLOB left_folders LIST_DIRECTORIES true ${temporary_folders})
+    file(GLOB beside ${WORK}/run-in-random/*)
+    list(LENGTH beside files)
+    if(left_folders OR NOT files EQUAL 2) # the DLL and its launch record
+        fail("hostsim left its copy of the simulated host (${left_folders}) or a file beside the add-in (${beside})")
+    endif()
+    message(STATUS "host build: importing ${host_library}, run in hostsim.exe with nothing beside it: the project's own trace")
+
+    # A DLL importing a host name the simulated host does not export is refused, by that name.
+    string(REPLACE "/" "\\" windows_path "Z:${WORK}/stubcore/bin/unknown_import.dll")
+    execute_process(COMMAND sh ${WINE_RUN} ${WINE_PREFIX} ${HOSTSIM} ${windows_path} run
+                    RESULT_VARIABLE rc OUTPUT_VARIABLE output ERROR_VARIABLE errors)
+    if(NOT rc EQUAL 1 OR NOT errors MATCHES "[?]notThere@Application@core@adsk@@SAXXZ" OR errors MATCHES "DeallocateArrayInternal")
+        fail("a DLL importing a name the simulated host does not export (exit ${rc}):\n${output}${errors}")
+    endif()
+    message(STATUS "host build: a DLL importing a name the simulated host lacks is refused: ${errors}")
 
     # /GS as the toolchain gives it: a cookie of each process's own, and an overrun that ends the
     # process before the function returns through its smashed frame.

@@ -1,6 +1,7 @@
 // hostsim: loads an add-in library into the simulated host, drives it through a list of actions
 // and prints every effect the add-in has on the host.
 #include "Actions.h"
+#include "HostForAddin.h"
 #include "IconChoice.h"
 #include "Picture.h"
 #include "TraceFormat.h"
@@ -141,11 +142,19 @@ int hostsimMain(int argc, char** argv)
 
     try {
         const std::vector<hostsim::Action> actions = hostsim::parseActions(words);
-        simhost::Session session(options);
+        const std::filesystem::path addin(
+            std::u8string(reinterpret_cast<const char8_t*>(library.data()), library.size()));
+        std::unique_ptr<hostsim::HostForAddin> host;
+        try {
+            host = std::make_unique<hostsim::HostForAddin>(addin);
+        } catch (const simhost::LoadError& error) {
+            std::cerr << "hostsim: " << error.what() << '\n';
+            return exitLoad;
+        }
+        simhost::Session session(options, host->path());
         int status = 0;
         try {
-            session.load(
-                std::filesystem::path(std::u8string(reinterpret_cast<const char8_t*>(library.data()), library.size())));
+            session.load(addin);
             runActions(session, actions);
         } catch (const simhost::LoadError& error) {
             std::cerr << "hostsim: " << error.what() << '\n';

@@ -110,4 +110,44 @@ TEST(HostContract, LoadErrorsNameTheFileAndTheSymbol)
     }
 }
 
+// The C entry as a driver of another toolchain meets it: every call answers a status, a request
+// the host cannot serve (an entry past the end, an unknown list, options of an unknown size) is a
+// usage error, and the message of a failure is the session's own.
+TEST(HostContract, TheEntryAnswersAStatusAndEachSessionKeepsItsOwnError)
+{
+    const simhost::HostLibrary library;
+    const simhost_api& api = library.api();
+    EXPECT_EQ(api.version, static_cast<std::uint32_t>(SIMHOST_API_VERSION));
+    const auto lastError = [&](const simhost_session* session) {
+        simhost_text message{nullptr, 0};
+        EXPECT_EQ(api.last_error(session, &message), SIMHOST_OK);
+        return std::string(message.data, message.size);
+    };
+    const simhost_options options{sizeof(simhost_options), 3, 0, {nullptr, 0}, 0, nullptr, 0};
+    simhost_session* session = nullptr;
+    ASSERT_EQ(api.create(&options, &session), SIMHOST_OK);
+    simhost_session* second = nullptr;
+    EXPECT_EQ(api.create(&options, &second), SIMHOST_USAGE_ERROR); // one session at a time
+    simhost_session* small = nullptr;
+    simhost_options unknown = options;
+    unknown.size = sizeof(std::size_t);
+    EXPECT_EQ(api.create(&unknown, &small), SIMHOST_USAGE_ERROR);
+    EXPECT_NE(lastError(small).find("size"), std::string::npos);
+    EXPECT_EQ(api.run(small, nullptr), SIMHOST_USAGE_ERROR); // a refused session does nothing
+
+    const auto ignore = [](void* /*context*/, const simhost_field* /*fields*/, std::size_t /*count*/) {};
+    EXPECT_EQ(api.trace(session, 0, ignore, nullptr), SIMHOST_OK);
+    EXPECT_EQ(api.trace(session, 1, ignore, nullptr), SIMHOST_USAGE_ERROR);
+    const std::string pastTheEnd = lastError(session);
+    EXPECT_EQ(api.list(session, 7, [](void*, simhost_text) {}, nullptr), SIMHOST_USAGE_ERROR);
+    int result = 0;
+    EXPECT_EQ(api.stop(session, &result), SIMHOST_USAGE_ERROR); // nothing loaded
+    EXPECT_NE(lastError(session), pastTheEnd);
+    EXPECT_NE(lastError(second), lastError(session));
+    EXPECT_EQ(lastError(second), "a host session is already running");
+    for (simhost_session* each : {session, second, small}) {
+        EXPECT_EQ(api.destroy(each), SIMHOST_OK);
+    }
+}
+
 } // namespace

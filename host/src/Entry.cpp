@@ -272,7 +272,7 @@ constexpr simhost_api table{
                       host.objects.count(), toText(folder)};
         });
     },
-    [](const simhost_session* session, simhost_list which, simhost_text_sink sink, void* context) {
+    [](const simhost_session* session, int which, simhost_text_sink sink, void* context) {
         return ask(session, [&](const simhost::Host& host) {
             switch (which) {
             case SIMHOST_HELD_OBJECTS:

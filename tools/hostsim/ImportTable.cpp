@@ -45,7 +45,7 @@ public:
     // The file offset of a relative virtual address.
     [[nodiscard]] std::size_t offset(std::uint32_t rva) const
     {
-        for (std::uint32_t section = 0; section < sectionCount_; ++section) {
+        for (std::size_t section = 0; section < sectionCount_; ++section) {
             const std::size_t at = sections_ + section * 40;
             const std::uint32_t start = read(at + 12, 4);
             const std::uint32_t size = std::max(read(at + 8, 4), read(at + 16, 4));
@@ -64,7 +64,7 @@ public:
         return value;
     }
     // The file offset of data directory index (0 exports, 1 imports), or none when it is empty.
-    [[nodiscard]] std::optional<std::size_t> directory(std::uint32_t index) const
+    [[nodiscard]] std::optional<std::size_t> directory(std::size_t index) const
     {
         if (index >= directoryCount_ || read(directories_ + index * 8, 4) == 0) {
             return std::nullopt;
@@ -128,7 +128,7 @@ std::optional<std::vector<std::string>> readExports(const std::filesystem::path&
         if (const std::optional<std::size_t> exports = image.directory(0)) {
             // The export directory: the number of names at 24, the table of their addresses at 32.
             const std::size_t table = image.offset(image.read(*exports + 32, 4));
-            for (std::uint32_t name = 0; name < image.read(*exports + 24, 4); ++name) {
+            for (std::size_t name = 0; name < image.read(*exports + 24, 4); ++name) {
                 names.push_back(image.text(image.read(table + name * 4, 4)));
             }
         }

@@ -50,15 +50,13 @@ public:
     }
 
     // Throws LoadError when the library cannot be loaded or has no table of this version.
-    explicit HostLibrary(const std::filesystem::path& path = besideThisProgram())
+    explicit HostLibrary(const std::filesystem::path& path = besideThisProgram()) : handle_(open(path))
     {
 #if defined(_WIN32)
-        handle_ = LoadLibraryW(path.c_str());
         void* entry =
             handle_ != nullptr ? reinterpret_cast<void*>(GetProcAddress(handle_, SIMHOST_ENTRY_NAME)) : nullptr;
         const std::string reason = "Windows error " + std::to_string(GetLastError());
 #else
-        handle_ = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
         void* entry = handle_ != nullptr ? dlsym(handle_, SIMHOST_ENTRY_NAME) : nullptr;
         const char* error = dlerror();
         const std::string reason = error != nullptr ? error : "no " SIMHOST_ENTRY_NAME;
@@ -78,6 +76,11 @@ public:
     [[nodiscard]] const simhost_api& api() const { return *api_; }
 
 private:
+#if defined(_WIN32)
+    static HMODULE open(const std::filesystem::path& path) { return LoadLibraryW(path.c_str()); }
+#else
+    static void* open(const std::filesystem::path& path) { return dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL); }
+#endif
     void close()
     {
         if (handle_ != nullptr) {

@@ -150,7 +150,8 @@ typedef struct simhost_api {
     simhost_status (*note)(simhost_session* session, simhost_text text);
 
     simhost_status (*state)(const simhost_session* session, simhost_state* state);
-    simhost_status (*list)(const simhost_session* session, simhost_list which, simhost_text_sink sink, void* context);
+    /* which: a simhost_list (an int, so that any value a driver passes is one the host can refuse). */
+    simhost_status (*list)(const simhost_session* session, int which, simhost_text_sink sink, void* context);
     /* The trace entries, and the journal lines, from the one numbered first on (counting from 0). */
     simhost_status (*trace)(const simhost_session* session, size_t first, simhost_entry_sink sink, void* context);
     simhost_status (*journal)(const simhost_session* session, size_t first, simhost_text_sink sink, void* context);

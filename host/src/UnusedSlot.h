@@ -1,5 +1,6 @@
 // The simulated host's answer to a call through a slot of the host's layout that the add-in is
-// never expected to use (host/src/generated/UnusedSlots.cpp defines every such slot).
+// never expected to use (the build generates the definition of every such slot, HostSlots.cpp, from
+// sdk/abi/HostVtables.txt).
 #pragma once
 
 namespace simhost {

@@ -7,7 +7,6 @@
 #include "Host.h"
 
 #include <memory>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <variant>

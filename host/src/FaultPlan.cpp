@@ -36,13 +36,15 @@ std::vector<std::string> FaultPlan::listed()
     std::vector<std::string> all;
     for (const bool perCommand : {false, true}) {
         for (const Operation* operation : operations::faultPoints) {
-            if (operation->perCommand == perCommand && !perCommand) {
+            if (operation->perCommand != perCommand) {
+                continue;
+            }
+            if (!perCommand) {
                 all.push_back(operation->point());
+                continue;
             }
             for (const char* id : listedCommandIds) {
-                if (operation->perCommand == perCommand && perCommand) {
-                    all.push_back(operation->point() + ":" + id);
-                }
+                all.push_back(operation->point() + ":" + id);
             }
         }
     }

@@ -39,8 +39,7 @@ struct Folder {
 
 void writeRecord(const fs::path& file, const std::string& bytes) { std::ofstream(file, std::ios::binary) << bytes; }
 
-// The routine under test: follow, open, lock, read, write a temporary file of the record's
-// identity, replace, sync the folder, sweep.
+// The routine under test: open, lock, read, write the changed bytes in place, sync.
 void recordUpdate(benchmark::State& state)
 {
     const Folder folder;

@@ -34,8 +34,6 @@ std::string digits(std::int64_t value, int width = 1)
     return value < 0 ? "-" + text : text;
 }
 
-bool isSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
-
 } // namespace
 
 std::vector<std::string_view> splitLines(std::string_view content)
@@ -77,28 +75,16 @@ std::string newRecordText(const platform::LocalDate& today)
 
 std::int32_t parseCounter(std::string_view line)
 {
-    std::size_t i = 0;
-    while (i < line.size() && isSpace(line[i])) {
-        ++i;
-    }
-    bool negative = false;
-    if (i < line.size() && (line[i] == '+' || line[i] == '-')) {
-        negative = line[i] == '-';
-        ++i;
-    }
+    std::size_t i = line.find_first_not_of(" \t\n\v\f\r"); // what strtol skips
+    const bool negative = i < line.size() && line[i] == '-';
+    i += i < line.size() && (line[i] == '+' || line[i] == '-') ? 1 : 0;
+    const std::size_t first = i;
     std::int64_t magnitude = 0;
-    bool digits = false;
-    for (; i < line.size() && line[i] >= '0' && line[i] <= '9'; ++i) {
-        digits = true;
-        if (magnitude <= INT64_C(0x80000000)) { // stop growing once out of range for good
-            magnitude = magnitude * 10 + (line[i] - '0');
-        }
+    for (; i < line.size() && line[i] >= '0' && line[i] <= '9' && magnitude <= INT64_C(0x80000000); ++i) {
+        magnitude = magnitude * 10 + (line[i] - '0'); // stops once out of range for good
     }
     const std::int64_t value = negative ? -magnitude : magnitude;
-    if (!digits || value < INT32_MIN || value > INT32_MAX) {
-        return 0;
-    }
-    return static_cast<std::int32_t>(value);
+    return i == first || value < INT32_MIN || value > INT32_MAX ? 0 : static_cast<std::int32_t>(value);
 }
 
 RecordUpdate advanceRecordText(std::string_view content)

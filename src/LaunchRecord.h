@@ -36,21 +36,15 @@ std::vector<std::string_view> splitLines(std::string_view content);
 // Reads line 2 the way strtol reads base 10; no digits or a value outside 32 bits give 0.
 std::int32_t parseCounter(std::string_view line);
 
-// How long a start tries for a lock: this many pauses, doubling from 1 ms (31 ms in all).
-inline constexpr unsigned lockPauses = 5;
-// As many links as the Linux kernel itself follows before it reports a loop.
-inline constexpr int maximumLinks = 40;
-// A temporary file of this writer's pattern is a dead start's once it is this old.
-inline constexpr std::int64_t staleTemporarySeconds = 300;
-
-// ".~" + 8 lower-case hex digits + ".tmp": short and of fixed length, so it fits wherever the
-// record's own name fits.
-platform::NativePath temporaryName(std::uint32_t number);
-bool isTemporaryName(std::basic_string_view<platform::PathChar> name);
+// Starts that overlap queue on the record's lock, and wait out a scanner's hold on it, with
+// pauses doubling from 1 ms to the longest, never more than the patience in all: 447 ms, 1 + 2 +
+// ... + 64 and then 64 five times more.
+inline constexpr unsigned longestPauseMilliseconds = 64;
+inline constexpr unsigned patienceMilliseconds = 450;
 
 // Creates or advances the record of the library (RecordFile.cpp) and returns the launch count: 1
-// when the record was missing (or its links loop), -1 when it exists but cannot be reached or read
-// (it is then left alone), otherwise the counter read. Never throws.
+// when the record was missing or empty, -1 when it exists but cannot be reached or read (it is
+// then left alone), otherwise the counter read. Never throws.
 std::int32_t advanceLaunchRecord(const platform::NativePath& library, const platform::LocalDate& today,
                                  platform::FileSystem& files = platform::FileSystem::system()) noexcept;
 

@@ -139,7 +139,9 @@ TEST(HostContract, TheEntryAnswersAStatusAndEachSessionKeepsItsOwnError)
     EXPECT_EQ(api.trace(session, 0, ignore, nullptr), SIMHOST_OK);
     EXPECT_EQ(api.trace(session, 1, ignore, nullptr), SIMHOST_USAGE_ERROR);
     const std::string pastTheEnd = lastError(session);
-    EXPECT_EQ(api.list(session, 7, [](void*, simhost_text) {}, nullptr), SIMHOST_USAGE_ERROR);
+    EXPECT_EQ(api.list(
+                  session, 7, [](void*, simhost_text) {}, nullptr),
+              SIMHOST_USAGE_ERROR);
     int result = 0;
     EXPECT_EQ(api.stop(session, &result), SIMHOST_USAGE_ERROR); // nothing loaded
     EXPECT_NE(lastError(session), pastTheEnd);

@@ -1,5 +1,5 @@
 // The launch record as separate processes meet it, on every platform: starts at the same moment,
-// and a writer that dies at any step of an update or creation.
+// a start that dies at any system call of an update, and a record another process holds.
 #include "support/RecordFolder.h"
 #include "support/RunProcess.h"
 #include "support/SeamFiles.h"
@@ -8,9 +8,12 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <regex>
+#include <algorithm>
 #include <thread>
+
+#if defined(_WIN32)
+#include "support/Win32Table.h"
+#endif
 
 using testing_support::readBytes;
 using testing_support::writeBytes;
@@ -21,119 +24,126 @@ namespace {
 const std::string& date = testing_support::dateLine;
 using Folder = testing_support::RecordFolder;
 
+std::string u8(const fs::path& path)
+{
+    const std::u8string text = path.u8string();
+    return {text.begin(), text.end()};
+}
+
 testing_support::ProcessResult startIn(const Folder& folder, int starts, std::size_t dieAt = 0)
 {
-    const std::u8string library = folder.library.u8string();
-    std::vector<std::string> arguments{std::string(library.begin(), library.end()), std::to_string(starts)};
+    std::vector<std::string> arguments{u8(folder.library), std::to_string(starts)};
     if (dieAt > 0) {
         arguments.push_back(std::to_string(dieAt));
     }
     return testing_support::runProcess(testing_support::recordWriterProgram(), arguments);
 }
 
-// processes record writers at once, each doing starts starts; their exit codes.
-std::vector<int> startAtOnce(const Folder& folder, std::size_t processes, int starts)
+// Eight starts in processes of their own, all at once, fifty times over: each start counts a
+// number no other counted (no increment lost), the record advanced by exactly eight and whole.
+TEST(LaunchRecordProcesses, EightOverlappingStartsEachCountAndNeverTearTheRecord)
 {
-    std::vector<int> exitCodes(processes, -1);
-    std::vector<std::thread> writers;
-    writers.reserve(processes);
-    for (int& exitCode : exitCodes) {
-        writers.emplace_back([&folder, &exitCode, starts] { exitCode = startIn(folder, starts).exitCode; });
-    }
-    for (std::thread& writer : writers) {
-        writer.join();
-    }
-    return exitCodes;
-}
-
-// Eight processes starting twice each, all at once, five times over: replaced in one step, or
-// rewritten in place (a second name of it stands beside it), the record keeps its date and the
-// lines after the counter, and nothing else is left (an increment may be lost to an overlap).
-TEST(LaunchRecordProcesses, OverlappingStartsNeverTearTheRecord)
-{
-    const std::regex whole("^07\\.12\\.2026\r\n(\\d+)\r\nline 3\r\nline 4\r\n$");
-    for (int trial = 0; trial < 10; ++trial) {
-        const bool inPlace = trial % 2 == 1;
+    for (int trial = 0; trial < 50; ++trial) {
         const Folder folder;
         writeBytes(folder.record, date + "5\r\nline 3\r\nline 4\r\n");
-        if (inPlace) {
-            fs::create_hard_link(folder.record, folder.scratch.path() / "second name.txt");
+        std::vector<testing_support::ProcessResult> results(8);
+        std::vector<std::thread> starts;
+        for (testing_support::ProcessResult& result : results) {
+            starts.emplace_back([&folder, &result] { result = startIn(folder, 1); });
         }
-        EXPECT_EQ(startAtOnce(folder, 8, 2), std::vector<int>(8, 0)) << "trial " << trial;
-        const std::string record = readBytes(folder.record);
-        std::smatch counter;
-        ASSERT_TRUE(std::regex_match(record, counter, whole))
-            << "trial " << trial << ": " << testing::PrintToString(record);
-        EXPECT_GE(std::stoi(counter[1].str()), 6) << "trial " << trial;
-        if (inPlace) {
-            EXPECT_EQ(readBytes(folder.scratch.path() / "second name.txt"), record) << "trial " << trial;
+        std::vector<int> counts;
+        for (std::size_t i = 0; i < starts.size(); ++i) {
+            starts[i].join();
+            EXPECT_EQ(results[i].exitCode, 0) << "trial " << trial;
+            counts.push_back(results[i].out.empty() ? 0 : std::stoi(results[i].out));
         }
-        EXPECT_EQ(folder.names().size(), inPlace ? 2U : 1U) << "trial " << trial;
+        std::sort(counts.begin(), counts.end());
+        EXPECT_EQ(counts, (std::vector<int>{5, 6, 7, 8, 9, 10, 11, 12})) << "trial " << trial;
+        EXPECT_EQ(readBytes(folder.record), date + "13\r\nline 3\r\nline 4\r\n") << "trial " << trial;
+        EXPECT_TRUE(folder.alone()) << "trial " << trial;
     }
 }
 
-// A start killed after making its temporary file leaves it behind; the next starts leave it while
-// a live start could still own it, and remove it once it is older than that.
-TEST(LaunchRecordProcesses, TemporaryFileOfAKilledStartIsRemovedOnceItIsOld)
+// How many system calls one start makes (of the Win32 table on Windows, of the file primitives
+// elsewhere), as the record writer counts them.
+std::size_t callsOfOneStart(const Folder& folder)
 {
-    const Folder folder;
-    writeBytes(folder.record, date + "5\r\n");
-    EXPECT_EQ(startIn(folder, 1, 3).exitCode, 0); // open, create the temporary file, die
-    std::vector<fs::path> left;
-    for (const auto& entry : fs::directory_iterator(folder.scratch.path())) {
-        if (entry.path() != folder.record) {
-            left.push_back(entry.path());
-        }
-    }
-    ASSERT_EQ(left.size(), 1U) << "the killed start left no temporary file";
-    EXPECT_EQ(startIn(folder, 1).exitCode, 0);
-    EXPECT_TRUE(fs::exists(left.front())) << "removed although a live start could still own it";
-    fs::last_write_time(left.front(), fs::file_time_type::clock::now() - std::chrono::minutes(10));
-    EXPECT_EQ(startIn(folder, 1).exitCode, 0);
-    EXPECT_FALSE(fs::exists(left.front()));
-    EXPECT_EQ(folder.names().size(), 1U);
-    EXPECT_EQ(readBytes(folder.record), date + "7\r\n");
+#if defined(_WIN32)
+    const testing_support::Win32Table table;
+    folder.start();
+    return table.calls().size();
+#else
+    testing_support::SeamFiles files;
+    folder.start(files);
+    return files.calls.size();
+#endif
 }
 
-// A process that dies at any step of an update leaves the record as it was or as it was to be;
-// rewritten in place (a second name beside it), a torn counter at worst, never without its date.
-// The next start counts on from whatever was left.
-TEST(LaunchRecordProcesses, DyingAtAnyStepLeavesTheOldOrTheNewRecord)
+// A start that dies at any system call of an update or of a creation leaves the record with its
+// date, its later lines and the old count or the next; a new record missing, empty or whole. The
+// next start counts on from whatever was left.
+TEST(LaunchRecordProcesses, StartDyingAtAnyCallLeavesTheOldCountOrTheNext)
 {
-    for (const char* kind : {"update", "creation", "inPlace"}) {
-        const std::string before = kind[0] == 'c' ? "" : date + "9\r\nnotes\r\n";
-        const std::string after = kind[0] == 'c' ? date + "1" : date + "10\r\nnotes\r\n";
+    for (const bool existing : {true, false}) {
+        const std::string before = existing ? date + "9\r\nnotes\r\n" : "";
+        const std::string after = existing ? date + "10\r\nnotes\r\n" : date + "1";
         const auto prepare = [&](const Folder& folder) -> const Folder& {
-            if (!before.empty()) {
+            if (existing) {
                 writeBytes(folder.record, before);
-            }
-            if (kind[0] == 'i') {
-                fs::create_hard_link(folder.record, folder.scratch.path() / "second name.txt");
             }
             return folder;
         };
-        testing_support::SeamFiles dry;
-        prepare(Folder{}).start(dry);
-        const std::size_t steps = dry.calls.size();
-        ASSERT_GE(steps, 5U);
-        for (std::size_t dieAt = 1; dieAt <= steps + 1; ++dieAt) {
+        const std::size_t calls = callsOfOneStart(prepare(Folder{}));
+        ASSERT_GE(calls, 6U);
+        for (std::size_t dieAt = 1; dieAt <= calls + 1; ++dieAt) {
             const Folder folder;
             prepare(folder);
             EXPECT_EQ(startIn(folder, 1, dieAt).exitCode, 0);
             const std::string left = readBytes(folder.record);
-            if (kind[0] == 'i') {
-                EXPECT_EQ(left.substr(0, date.size()), date) << kind << " died before step " << dieAt;
-            } else {
-                EXPECT_TRUE(left == before || left == after)
-                    << kind << " died before step " << dieAt << ": " << testing::PrintToString(left);
+            EXPECT_TRUE(left == before || left == after) << (existing ? "update" : "creation") << " died at call "
+                                                         << dieAt << ": " << testing::PrintToString(left);
+            if (dieAt > calls) {
+                EXPECT_EQ(left, after) << "the whole start ran";
             }
-            if (dieAt > steps) {
-                EXPECT_EQ(left, after) << kind << ": the whole start ran";
-            }
-            const std::string next = fs::exists(folder.record) ? trelvik::advanceRecordText(left).text : date + "1";
-            EXPECT_EQ(startIn(folder, 1).exitCode, 0);
-            EXPECT_EQ(readBytes(folder.record), next) << kind << " died before step " << dieAt;
+            const std::string next = left.empty() ? date + "1" : trelvik::advanceRecordText(left).text;
+            EXPECT_EQ(folder.start(), left.empty() ? 1 : trelvik::advanceRecordText(left).launchCount);
+            EXPECT_EQ(readBytes(folder.record), next) << "died at call " << dieAt;
         }
+    }
+}
+
+// Another process holds the record as nothing else may touch it (a scanner or a sync client on
+// Windows, an exclusive lock elsewhere): for a moment, and the start waits and counts; for longer
+// than its patience, and it gives up, the record as it was.
+TEST(LaunchRecordProcesses, RecordHeldByAnotherProcessIsWaitedForWithinPatience)
+{
+    for (const int milliseconds : {50, 5000}) {
+        const Folder folder;
+        const std::string before = date + "9\r\nnotes\r\n";
+        writeBytes(folder.record, before);
+        const fs::path marker = folder.scratch.path() / "held";
+        testing_support::ProcessResult holder;
+        std::thread holding([&] {
+            holder =
+                testing_support::runProcess(testing_support::recordWriterProgram(),
+                                            {"--hold", u8(folder.record), std::to_string(milliseconds), u8(marker)});
+        });
+        for (int wait = 0; wait < 60000 && !fs::exists(marker); ++wait) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        ASSERT_TRUE(fs::exists(marker)) << "the holder never held the record";
+        testing_support::SeamFiles files;
+        const std::int32_t count = folder.start(files);
+        holding.join();
+        EXPECT_EQ(holder.exitCode, 0);
+        const bool waited = milliseconds < 100;
+        EXPECT_EQ(count, waited ? 9 : -1) << milliseconds << " ms";
+        EXPECT_EQ(readBytes(folder.record), waited ? date + "10\r\nnotes\r\n" : before) << milliseconds << " ms";
+        std::uint64_t paused = 0;
+        for (const testing_support::SeamFiles::Call& sleep : files.of("sleep")) {
+            paused += sleep.value;
+        }
+        EXPECT_LE(paused, trelvik::patienceMilliseconds);
     }
 }
 

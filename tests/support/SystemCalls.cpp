@@ -1,6 +1,7 @@
 #include "SystemCalls.h"
 
 #include <fcntl.h>
+#include <sys/statfs.h>
 #include <sys/types.h>
 #include <unistd.h>
 
@@ -43,9 +44,7 @@ using testing_support::system_calls::fails;
 
 int __real_fsync(int fd);
 int __real_fallocate(int fd, int mode, off_t offset, off_t length);
-ssize_t __real_flistxattr(int fd, char* list, size_t size);
-int __real_fsetxattr(int fd, const char* name, const void* value, size_t size, int flags);
-int __real_renameat2(int from, const char* old, int to, const char* name, unsigned flags);
+int __real_fstatfs(int fd, struct statfs* space);
 
 int __wrap_fsync(int fd)
 {
@@ -60,20 +59,7 @@ int __wrap_fallocate(int fd, int mode, off_t offset, off_t length)
     return fails("fallocate") ? -1 : __real_fallocate(fd, mode, offset, length);
 }
 
-ssize_t __wrap_flistxattr(int fd, char* list, size_t size)
-{
-    return fails("flistxattr") ? -1 : __real_flistxattr(fd, list, size);
-}
-
-int __wrap_fsetxattr(int fd, const char* name, const void* value, size_t size, int flags)
-{
-    return fails("fsetxattr") ? -1 : __real_fsetxattr(fd, name, value, size, flags);
-}
-
-int __wrap_renameat2(int from, const char* old, int to, const char* name, unsigned flags)
-{
-    return fails("renameat2") ? -1 : __real_renameat2(from, old, to, name, flags);
-}
+int __wrap_fstatfs(int fd, struct statfs* space) { return fails("fstatfs") ? -1 : __real_fstatfs(fd, space); }
 
 } // extern "C"
 // NOLINTEND(readability-identifier-naming, bugprone-reserved-identifier)

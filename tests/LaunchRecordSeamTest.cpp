@@ -159,6 +159,21 @@ TEST(LaunchRecordRefusal, FirstRecordIsDatedOrNotThereAndTheNextStartDatesIt)
     }
 }
 
+// A first start that lands late: the record another start made meanwhile is advanced, never
+// replaced.
+TEST(LaunchRecordRefusal, FirstRecordNeverReplacesOneMadeMeanwhile)
+{
+    const RecordFolder folder;
+    SeamFiles files([&](const SeamFiles::Call& call) {
+        if (call.op == "open" && call.value == static_cast<int>(trelvik::platform::Access::Create)) {
+            writeBytes(folder.record, date + "5\r\n"); // the other start, five starts on
+        }
+        return Outcome::Done;
+    });
+    EXPECT_EQ(folder.start(files), 5);
+    EXPECT_EQ(readBytes(folder.record), date + "6\r\n");
+}
+
 // A start that cannot have the lock within its patience pauses briefly, doubling, and counts from
 // what it reads under a shared lock without writing; a record that can only be read is read under
 // a shared lock and left alone.

@@ -8,8 +8,6 @@
 
 #include <gtest/gtest.h>
 
-#include <numeric>
-
 using testing_support::ordered;
 using testing_support::readBytes;
 using testing_support::RecordFolder;
@@ -22,14 +20,6 @@ namespace {
 
 const std::string& date = testing_support::dateLine;
 const std::string created = date + "1";
-
-// Milliseconds a start paused in all.
-std::uint64_t paused(const SeamFiles& files)
-{
-    const std::vector<SeamFiles::Call> sleeps = files.of("sleep");
-    return std::accumulate(sleeps.begin(), sleeps.end(), std::uint64_t{0},
-                           [](std::uint64_t sum, const SeamFiles::Call& call) { return sum + call.value; });
-}
 
 // Every start rewrites the record where it is, under the exclusive lock: room for the whole new
 // text reserved before anything is written, only the bytes from the first change on written (never
@@ -134,7 +124,7 @@ TEST(LaunchRecordRefusal, RecordIsAdvancedOrLeftWholeAndTheNextStartCountsOn)
             // Where nothing can be reserved (Wine, or the case itself), the reported room decides.
             const bool advances = c.advances && (room || files.of("room").empty());
             EXPECT_TRUE(readBytes(folder.record) == (advances ? after : before)) << name << " room " << room;
-            EXPECT_LE(paused(files), trelvik::patienceMilliseconds) << name;
+            EXPECT_LE(files.paused(), trelvik::patienceMilliseconds) << name;
             EXPECT_EQ(folder.start(), advances ? 100 : 99) << name << " room " << room;
             EXPECT_TRUE(folder.alone()) << name;
         }
@@ -207,7 +197,7 @@ TEST(LaunchRecordLock, StartsQueueOnTheLockWithinTheirPatience)
         }
         const std::vector<std::uint64_t> patience{1, 2, 4, 8, 16, 32, 64, 64, 64, 64, 64, 64};
         EXPECT_EQ(pauses, c.held.empty() ? std::vector<std::uint64_t>{} : patience);
-        EXPECT_LE(paused(files), trelvik::patienceMilliseconds);
+        EXPECT_LE(files.paused(), trelvik::patienceMilliseconds);
         fs::permissions(folder.record, fs::perms::owner_all);
     }
 }

@@ -106,6 +106,15 @@ std::optional<std::size_t> SeamFiles::last(const std::string& op, const NativePa
     return found == calls.rend() ? std::nullopt : std::optional<std::size_t>(calls.rend() - found - 1);
 }
 
+std::uint64_t SeamFiles::paused() const
+{
+    std::uint64_t sum = 0;
+    for (const Call& call : calls) {
+        sum += call.op == "sleep" ? call.value : 0;
+    }
+    return sum;
+}
+
 SeamFiles::Gate refuse(std::vector<std::string> ops, Outcome outcome)
 {
     return [refused = std::move(ops), outcome](const SeamFiles::Call& call) {

@@ -44,6 +44,8 @@ public:
     [[nodiscard]] std::vector<Call> of(const std::string& op) const;
     [[nodiscard]] std::optional<std::size_t> first(const std::string& op, const NativePath& path = {}) const;
     [[nodiscard]] std::optional<std::size_t> last(const std::string& op, const NativePath& path = {}) const;
+    // Milliseconds the start paused in all.
+    [[nodiscard]] std::uint64_t paused() const;
 
 private:
     static FileSystem& real() { return FileSystem::system(); }

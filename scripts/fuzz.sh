@@ -1,5 +1,5 @@
 #!/bin/sh
-# Builds the libFuzzer targets with clang and runs each on a copy of its seed corpus
+# Builds the libFuzzer targets (the link check, the launch record, hostsim's DLL reader) with clang and runs each on a copy of its seed corpus
 # (tests/fuzz/corpus/<target>). Usage:
 #   scripts/fuzz.sh                 60 seconds per target
 #   scripts/fuzz.sh --seconds S     S seconds per target
@@ -30,13 +30,20 @@ sh scripts/ensure-packages.sh "libclang-rt-$clang_major-dev"
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz
 status=0
-for target in LinkPolicyFuzzer LaunchRecordFuzzer; do
+for target in LinkPolicyFuzzer LaunchRecordFuzzer ImportTableFuzzer; do
     case $target in
     LinkPolicyFuzzer) seeds=tests/fuzz/corpus/link_policy ;;
     LaunchRecordFuzzer) seeds=tests/fuzz/corpus/launch_record ;;
+    ImportTableFuzzer) seeds=tests/fuzz/corpus/import_table ;;
     esac
     corpus=$(mktemp -d)
     cp "$seeds"/* "$corpus"/
+    if [ $target = ImportTableFuzzer ]; then
+        # The DLLs a Windows build made, where there is one, seed it too.
+        for dll in build/windows/bin/*.dll build/windows/msvc-abi/bin/*.dll; do
+            if [ -f "$dll" ]; then cp "$dll" "$corpus/built-$(basename "$dll")"; fi
+        done
+    fi
     findings=build/fuzz/findings/$target
     mkdir -p "$findings"
     log=build/fuzz/$target.log

@@ -5,7 +5,7 @@
 #            processes, the link check against Node's URL parser, the host build, binary and
 #            package checks
 #   release  the same suite optimised, plus Valgrind memcheck of a whole hostsim session
-#   fuzz     both libFuzzer targets, a fixed number of inputs from a fixed seed
+#   fuzz     the three libFuzzer targets, a fixed number of inputs from a fixed seed
 #   windows  mingw-w64 cross-build, every suite run under Wine, the host build with mingw, and
 #            the per-user MSI installed, run, upgraded (signed) and uninstalled in a fresh prefix
 #   and then that every C++ source under tests/ is compiled, and every test script there run, by
@@ -24,7 +24,7 @@ for preset in native release; do
     cmake --workflow --preset $preset
 done
 
-echo "== fuzz: smoke run of both targets"
+echo "== fuzz: smoke run of every target"
 sh scripts/fuzz.sh --runs 200000
 
 if [ "${TRELVIK_SKIP_WINDOWS:-0}" != 1 ]; then

@@ -1,4 +1,5 @@
 // hostsim's command line: output, exit codes, messages.
+#include "support/PeImage.h"
 #include "support/RunProcess.h"
 #include "support/TestPaths.h"
 #include "support/UrlRecorder.h"
@@ -230,6 +231,41 @@ INSTANTIATE_TEST_SUITE_P(Hostsim, HostsimUsage,
                                            UsageCase{{"x.so", "close"}, 2, "needs an argument"},
                                            UsageCase{{"--language", "two", "x.so"}, 2, "hostsim:"},
                                            UsageCase{{"/no/such/addin.so"}, 1, "/no/such/addin.so"}));
+
+// A damaged or hostile DLL is refused before any loader sees it, with one message naming it, and
+// the simulated host is never written where its import table points.
+TEST(HostsimLoad, DamagedOrHostileDllIsRefusedByName)
+{
+    using testing_support::patched;
+    using testing_support::PeImage;
+    const std::string good = PeImage().bytes();
+    PeImage parent;
+    parent.library = "..\\abcd.dll";
+    PeImage device;
+    device.library = "CON.dll";
+    struct Case {
+        const char* name;
+        std::string bytes;
+        const char* reason;
+    };
+    for (const Case& c : {Case{"imports past the end", patched(good, PeImage::importDirectory, 0x7FFF0000),
+                               "is not a DLL hostsim can run: a directory or name outside the file's sections"},
+                          Case{"a section larger than the file", patched(good, PeImage::section + 16, 0x100000),
+                               "is not a DLL hostsim can run: a section larger than the file"},
+                          Case{"x86", patched(good, PeImage::machine, 0x14C, 2), "is not a DLL hostsim can run"},
+                          Case{"a parent folder", parent.bytes(), "', which is not a plain file name"},
+                          Case{"a device", device.bytes(), "', which is not a plain file name"}}) {
+        const testing_support::ScratchFolder scratch("damaged");
+        const auto dll = scratch.path() / "damaged.dll";
+        testing_support::writeBytes(dll, c.bytes);
+        const auto result = runProcess(hostsim(), {dll.string(), "run"});
+        EXPECT_EQ(result.exitCode, 1) << c.name;
+        EXPECT_NE(result.err.find("'" + dll.string() + "'"), std::string::npos) << c.name << ": " << result.err;
+        EXPECT_NE(result.err.find(c.reason), std::string::npos) << c.name << ": " << result.err;
+        EXPECT_EQ(testing_support::outputLines(result.err).size(), 1U) << c.name << ": " << result.err;
+        EXPECT_FALSE(std::filesystem::exists(std::filesystem::temp_directory_path() / "abcd.dll")) << c.name;
+    }
+}
 
 TEST(HostsimLoad, LibraryWithoutEntryPointsIsNamed)
 {

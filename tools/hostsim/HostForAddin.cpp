@@ -31,8 +31,18 @@ std::string utf8(const std::filesystem::path& path)
 
 HostForAddin::HostForAddin(const std::filesystem::path& addin) : path_(simhost::HostLibrary::besideThisProgram())
 {
-    // No DLL, or none of this host's: loaded as it is, with whatever it brings.
-    const std::optional<std::vector<ImportedLibrary>> imports = readImports(addin);
+    std::optional<std::vector<ImportedLibrary>> imports;
+    try {
+        imports = readImports(addin);
+    } catch (const MalformedDll& damaged) {
+        throw simhost::LoadError("'" + utf8(addin) + "' is not a DLL hostsim can run: " + damaged.what());
+    }
+#if defined(_WIN32)
+    if (!imports && std::filesystem::is_regular_file(addin)) {
+        throw simhost::LoadError("'" + utf8(addin) + "' is not a DLL hostsim can run: not a PE file");
+    }
+#endif
+    // None of this host's (or, elsewhere, no DLL at all): loaded as it is, with whatever it brings.
     if (!imports) {
         return;
     }
@@ -41,6 +51,11 @@ HostForAddin::HostForAddin(const std::filesystem::path& addin) : path_(simhost::
     });
     if (host == imports->end()) {
         return;
+    }
+    // The copy goes into hostsim's own folder, under that name and nowhere else.
+    if (!isPlainFileName(host->name)) {
+        throw simhost::LoadError("'" + utf8(addin) + "' imports the host's names from '" + host->name +
+                                 "', which is not a plain file name");
     }
     const std::vector<std::string> exported = readExports(path_).value_or(std::vector<std::string>());
     std::string missing;

@@ -26,7 +26,7 @@ foreach(dir IN LISTS BUILD_DIRS)
     string(APPEND registered "${tests}")
 endforeach()
 
-file(GLOB_RECURSE sources RELATIVE "${SOURCE_DIR}" "${SOURCE_DIR}/tests/*.cpp")
+file(GLOB_RECURSE sources RELATIVE "${SOURCE_DIR}" "${SOURCE_DIR}/tests/*.cpp" "${SOURCE_DIR}/tests/*.c")
 file(GLOB_RECURSE scripts RELATIVE "${SOURCE_DIR}" "${SOURCE_DIR}/tests/*.mjs" "${SOURCE_DIR}/tests/*.sh"
      "${SOURCE_DIR}/tests/*.cmake")
 list(REMOVE_ITEM scripts tests/CheckTestsAreBuilt.cmake)

@@ -14,17 +14,28 @@
 
 struct simhost_session {
     std::unique_ptr<simhost::Host> host; // none when the options were refused
-    std::string error;                   // the last call's that failed
-    std::string libraryFolder;           // held for simhost_state
+    // The session's own record, kept by every call, queries included.
+    mutable std::string error;         // the last call's that failed
+    mutable std::string libraryFolder; // held for simhost_state
 };
 
 namespace {
 
-std::string toString(simhost_text text) { return {text.data, text.size}; }
+// A text a driver gave; a usage error when it points nowhere but claims bytes.
+std::string toString(simhost_text text)
+{
+    if (text.data == nullptr && text.size != 0) {
+        throw simhost::UsageError("a text without data");
+    }
+    return text.data == nullptr ? std::string() : std::string(text.data, text.size);
+}
 simhost_text toText(std::string_view text) { return {text.data(), text.size()}; }
 
 std::vector<std::string> toStrings(const simhost_text* texts, std::size_t count)
 {
+    if (texts == nullptr && count != 0) {
+        throw simhost::UsageError("a list without items");
+    }
     std::vector<std::string> strings;
     strings.reserve(count);
     for (std::size_t i = 0; i < count; ++i) {
@@ -34,9 +45,9 @@ std::vector<std::string> toStrings(const simhost_text* texts, std::size_t count)
 }
 
 // Runs action, turning what it throws into a status and the session's last error.
-template <class Action> simhost_status contained(const simhost_session* session, Action action)
+template <class Action> simhost_status contained(const simhost_session* session, Action action) noexcept
 {
-    std::string& error = const_cast<simhost_session*>(session)->error; // the session's own record
+    std::string& error = session->error;
     try {
         action();
         return SIMHOST_OK;
@@ -55,6 +66,14 @@ template <class Action> simhost_status contained(const simhost_session* session,
     }
 }
 
+// What a driver must give: a usage error for each that is missing.
+template <class... Given> void require(const Given&... given)
+{
+    if (((given == nullptr) || ...)) {
+        throw simhost::UsageError("a required argument is null");
+    }
+}
+
 // The session's host, for an action; a usage error when the session never had one.
 simhost::Host& hostOf(const simhost_session* session)
 {
@@ -64,7 +83,7 @@ simhost::Host& hostOf(const simhost_session* session)
     return *session->host;
 }
 
-template <class Action> simhost_status act(simhost_session* session, Action action)
+template <class Action> simhost_status act(simhost_session* session, Action action) noexcept
 {
     if (session == nullptr) {
         return SIMHOST_USAGE_ERROR;
@@ -72,7 +91,7 @@ template <class Action> simhost_status act(simhost_session* session, Action acti
     return contained(session, [&] { action(hostOf(session)); });
 }
 
-template <class Query> simhost_status ask(const simhost_session* session, Query query)
+template <class Query> simhost_status ask(const simhost_session* session, Query query) noexcept
 {
     if (session == nullptr) {
         return SIMHOST_USAGE_ERROR;
@@ -181,7 +200,7 @@ void sendView(const simhost::HostView& view, simhost_item_sink sink, void* conte
 // The part of simhost_options every version has.
 constexpr std::size_t optionsSize = offsetof(simhost_options, fault_count) + sizeof(std::size_t);
 
-simhost_status create(const simhost_options* options, simhost_session** session)
+simhost_status create(const simhost_options* options, simhost_session** session) noexcept
 {
     if (session == nullptr) {
         return SIMHOST_USAGE_ERROR;
@@ -210,7 +229,10 @@ simhost_status create(const simhost_options* options, simhost_session** session)
 constexpr simhost_api table{
     sizeof(simhost_api),
     SIMHOST_API_VERSION,
-    [](simhost_text_sink sink, void* context) {
+    [](simhost_text_sink sink, void* context) noexcept {
+        if (sink == nullptr) {
+            return SIMHOST_USAGE_ERROR;
+        }
         try {
             toSink(simhost::FaultPlan::listed(), sink, context);
             return SIMHOST_OK;
@@ -219,60 +241,76 @@ constexpr simhost_api table{
         }
     },
     &create,
-    [](simhost_session* session) {
+    // The add-in is unloaded inside the guard, before the session goes.
+    [](simhost_session* session) noexcept {
+        if (session == nullptr) {
+            return SIMHOST_USAGE_ERROR;
+        }
+        const simhost_status status = contained(session, [&] {
+            if (session->host != nullptr && session->host->loaded()) {
+                session->host->unload();
+            }
+        });
         delete session; // NOLINT(cppcoreguidelines-owning-memory): the C handle's end
-        return SIMHOST_OK;
+        return status;
     },
-    [](const simhost_session* session, simhost_text* message) {
+    [](const simhost_session* session, simhost_text* message) noexcept {
         if (session == nullptr || message == nullptr) {
             return SIMHOST_USAGE_ERROR;
         }
         *message = toText(session->error);
         return SIMHOST_OK;
     },
-    [](simhost_session* session, const simhost_text* faults, size_t count) {
+    [](simhost_session* session, const simhost_text* faults, size_t count) noexcept {
         return act(session, [&](simhost::Host& host) { host.faults.set(toStrings(faults, count)); });
     },
-    [](simhost_session* session, simhost_text library) {
+    [](simhost_session* session, simhost_text library) noexcept {
         return act(session, [&](simhost::Host& host) { host.load(toString(library)); });
     },
-    [](simhost_session* session, int* result) {
-        return act(session, [&](simhost::Host& host) { *result = host.run() ? 1 : 0; });
+    [](simhost_session* session, int* result) noexcept {
+        return act(session, [&](simhost::Host& host) {
+            require(result);
+            *result = host.run() ? 1 : 0;
+        });
     },
-    [](simhost_session* session, int* result) {
-        return act(session, [&](simhost::Host& host) { *result = host.stop() ? 1 : 0; });
+    [](simhost_session* session, int* result) noexcept {
+        return act(session, [&](simhost::Host& host) {
+            require(result);
+            *result = host.stop() ? 1 : 0;
+        });
     },
-    [](simhost_session* session, simhost_text id) {
+    [](simhost_session* session, simhost_text id) noexcept {
         return act(session, [&](simhost::Host& host) { host.click(toString(id)); });
     },
-    [](simhost_session* session, simhost_text text) {
+    [](simhost_session* session, simhost_text text) noexcept {
         return act(session, [&](simhost::Host& host) { host.message(toString(text)); });
     },
-    [](simhost_session* session, simhost_text id) {
+    [](simhost_session* session, simhost_text id) noexcept {
         return act(session, [&](simhost::Host& host) { host.close(toString(id)); });
     },
-    [](simhost_session* session, int online) {
+    [](simhost_session* session, int online) noexcept {
         return act(session, [&](simhost::Host& host) { host.setOnline(online != 0); });
     },
-    [](simhost_session* session) { return act(session, [](simhost::Host& host) { host.unload(); }); },
-    [](simhost_session* session) { return act(session, [](simhost::Host& host) { host.compact(); }); },
-    [](simhost_session* session, simhost_text text) {
+    [](simhost_session* session) noexcept { return act(session, [](simhost::Host& host) { host.unload(); }); },
+    [](simhost_session* session) noexcept { return act(session, [](simhost::Host& host) { host.compact(); }); },
+    [](simhost_session* session, simhost_text text) noexcept {
         return act(session,
                    [&](simhost::Host& host) { host.recorder.trace("op", "note").add("text", toString(text)); });
     },
-    [](const simhost_session* session, simhost_state* state) {
+    [](const simhost_session* session, simhost_state* state) noexcept {
         return ask(session, [&](const simhost::Host& host) {
             if (state == nullptr || state->size < sizeof(simhost_state)) {
                 throw simhost::UsageError("no state, or a state of an unknown size");
             }
-            auto& folder = const_cast<simhost_session*>(session)->libraryFolder; // held for the caller
+            std::string& folder = session->libraryFolder; // held for the caller
             folder = host.libraryFolder();
             *state = {sizeof(simhost_state), host.loaded() ? 1 : 0, host.objects.outstandingReferences(),
                       host.objects.count(), toText(folder)};
         });
     },
-    [](const simhost_session* session, int which, simhost_text_sink sink, void* context) {
+    [](const simhost_session* session, int which, simhost_text_sink sink, void* context) noexcept {
         return ask(session, [&](const simhost::Host& host) {
+            require(sink);
             switch (which) {
             case SIMHOST_HELD_OBJECTS:
                 return toSink(host.objects.held(), sink, context);
@@ -284,29 +322,36 @@ constexpr simhost_api table{
             throw simhost::UsageError("no such list");
         });
     },
-    [](const simhost_session* session, size_t first, simhost_entry_sink sink, void* context) {
+    [](const simhost_session* session, size_t first, simhost_entry_sink sink, void* context) noexcept {
         return ask(session, [&](const simhost::Host& host) {
+            require(sink);
             const auto& entries = host.recorder.entries();
             for (auto entry = from(entries, first); entry != entries.end(); ++entry) {
                 sendEntry(*entry, sink, context);
             }
         });
     },
-    [](const simhost_session* session, size_t first, simhost_text_sink sink, void* context) {
+    [](const simhost_session* session, size_t first, simhost_text_sink sink, void* context) noexcept {
         return ask(session, [&](const simhost::Host& host) {
+            require(sink);
             const auto& lines = host.recorder.journalLines();
             for (auto line = from(lines, first); line != lines.end(); ++line) {
                 sink(context, toText(*line));
             }
         });
     },
-    [](const simhost_session* session, simhost_item_sink sink, void* context) {
-        return ask(session, [&](const simhost::Host& host) { sendView(host.view(), sink, context); });
+    [](const simhost_session* session, simhost_item_sink sink, void* context) noexcept {
+        return ask(session, [&](const simhost::Host& host) {
+            require(sink);
+            sendView(host.view(), sink, context);
+        });
     },
 };
 
 } // namespace
 
+// A driver asking for a later version than this host's gets none: a shorter table would be read
+// past its end.
 extern "C" const simhost_api* simhost_entry(uint32_t version)
 {
     return version >= 1 && version <= SIMHOST_API_VERSION ? &table : nullptr;

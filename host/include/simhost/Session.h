@@ -20,6 +20,7 @@
 #include <dlfcn.h>
 #endif
 
+#include <exception>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -109,7 +110,10 @@ public:
     {
         const HostLibrary library(host);
         std::vector<std::string> all;
-        if (library.api().fault_points(&appendTo, &all) != SIMHOST_OK) {
+        Filling<std::vector<std::string>> filling{all, nullptr};
+        const simhost_status status = library.api().fault_points(&appendTo, &filling);
+        filling.rethrow();
+        if (status != SIMHOST_OK) {
             throw std::runtime_error("the simulated host lists no fault points");
         }
         return all;
@@ -211,13 +215,13 @@ public:
     // The trace so far (entries are complete once the call that made them has returned).
     [[nodiscard]] const std::vector<TraceEntry>& trace() const
     {
-        check(api_.trace(session_, trace_.size(), &appendEntry, &trace_));
+        fill(trace_, [&](void* filling) { return api_.trace(session_, trace_.size(), &appendEntry, filling); });
         return trace_;
     }
     // Low-level lifecycle log (handler construction/destruction, releases) for ordering checks.
     [[nodiscard]] const std::vector<std::string>& journal() const
     {
-        check(api_.journal(session_, journal_.size(), &appendTo, &journal_));
+        fill(journal_, [&](void* filling) { return api_.journal(session_, journal_.size(), &appendTo, filling); });
         return journal_;
     }
 
@@ -225,7 +229,7 @@ public:
     [[nodiscard]] HostView view() const
     {
         HostView view;
-        check(api_.view(session_, &addItem, &view));
+        fill(view, [&](void* filling) { return api_.view(session_, &addItem, filling); });
         return view;
     }
     [[nodiscard]] bool paletteExists(std::string_view id) const { return view().palette(id) != nullptr; }
@@ -245,6 +249,39 @@ public:
     }
 
 private:
+    // What a sink fills, and the first exception its filling threw: a sink must not throw through
+    // the host's frames, so it keeps that one, takes no more items, and the caller rethrows it
+    // once the host's call has returned.
+    template <class Target> struct Filling {
+        Target& target;
+        std::exception_ptr failed;
+
+        template <class Add> static void add(void* context, Add adding) noexcept
+        {
+            auto& filling = *static_cast<Filling*>(context);
+            if (filling.failed == nullptr) {
+                try {
+                    adding(filling.target);
+                } catch (...) {
+                    filling.failed = std::current_exception();
+                }
+            }
+        }
+        void rethrow() const
+        {
+            if (failed != nullptr) {
+                std::rethrow_exception(failed);
+            }
+        }
+    };
+    template <class Target, class Call> void fill(Target& target, Call call) const
+    {
+        Filling<Target> filling{target, nullptr};
+        const simhost_status status = call(&filling);
+        filling.rethrow();
+        check(status);
+    }
+
     static simhost_text text(std::string_view value) { return {value.data(), value.size()}; }
     static std::string string(simhost_text value) { return {value.data, value.size}; }
     static std::vector<simhost_text> texts(const std::vector<std::string>& values)
@@ -256,9 +293,10 @@ private:
         }
         return given;
     }
-    static void appendTo(void* list, simhost_text value)
+    static void appendTo(void* list, simhost_text value) noexcept
     {
-        static_cast<std::vector<std::string>*>(list)->push_back(string(value));
+        Filling<std::vector<std::string>>::add(list,
+                                               [&](std::vector<std::string>& to) { to.push_back(string(value)); });
     }
 
     [[noreturn]] static void raise(simhost_status status, const std::string& message)
@@ -299,11 +337,16 @@ private:
     [[nodiscard]] std::vector<std::string> list(simhost_list which) const
     {
         std::vector<std::string> items;
-        check(api_.list(session_, which, &appendTo, &items));
+        fill(items, [&](void* filling) { return api_.list(session_, which, &appendTo, filling); });
         return items;
     }
 
-    static void appendEntry(void* trace, const simhost_field* fields, std::size_t count)
+    static void appendEntry(void* trace, const simhost_field* fields, std::size_t count) noexcept
+    {
+        Filling<std::vector<TraceEntry>>::add(trace,
+                                              [&](std::vector<TraceEntry>& to) { to.push_back(entry(fields, count)); });
+    }
+    static TraceEntry entry(const simhost_field* fields, std::size_t count)
     {
         TraceEntry entry;
         for (const simhost_field* field = fields; field != fields + count; ++field) {
@@ -327,12 +370,15 @@ private:
             }
             }
         }
-        static_cast<std::vector<TraceEntry>*>(trace)->push_back(std::move(entry));
+        return entry;
     }
 
-    static void addItem(void* view, const simhost_view_item* item)
+    static void addItem(void* view, const simhost_view_item* item) noexcept
     {
-        auto& to = *static_cast<HostView*>(view);
+        Filling<HostView>::add(view, [&](HostView& to) { addTo(to, item); });
+    }
+    static void addTo(HostView& to, const simhost_view_item* item)
+    {
         switch (item->kind) {
         case SIMHOST_ITEM_CONTROL:
             to.toolbar.push_back({string(item->id), item->owned_by_host != 0, string(item->name), string(item->tooltip),

@@ -10,7 +10,13 @@
  * Threading: one thread per session, as the real host calls an add-in from one thread. Only one
  * session runs at a time (the add-in reaches it through Application::get_raw).
  * Ownership: a sink gets texts valid only during its call; texts in an out-structure stay valid
- * until the next call on the same session. simhost/Session.h wraps this in C++. */
+ * until the next call on the same session. simhost/Session.h wraps this in C++.
+ * Callbacks: a sink is called on the calling thread, during the call that was given it, and must
+ * return normally: nothing may unwind through the host's frames (Session.h's sinks keep what
+ * they throw and rethrow it once the host's call has returned, as CLAP hosts treat plug-in
+ * callbacks).
+ * Arguments: a null session, sink, result, structure or array (with items to read), a text with
+ * bytes but no data, an unknown version, structure size or list answer SIMHOST_USAGE_ERROR. */
 #ifndef SIMHOST_SIMHOST_H
 #define SIMHOST_SIMHOST_H
 

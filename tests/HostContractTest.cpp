@@ -99,6 +99,49 @@ TEST(HostContract, FaultsAreValidatedAndTraced)
     EXPECT_THROW(simhost::Session({}), simhost::UsageError); // one session at a time
 }
 
+// "WHAT@N" refuses exactly the Nth call counted since the faults were set, and a fault counts as
+// fired once its call was made, the last call made included.
+TEST(HostContract, NthCallFaultsCountFromTheirSettingAndReportWhetherTheyFired)
+{
+    simhost::Session session({3, {}, false, {"Application.get@2"}});
+    const auto gets = [](int calls) {
+        std::string answered;
+        for (int call = 0; call < calls; ++call) {
+            answered += core::Application::get() ? '+' : '-';
+        }
+        return answered;
+    };
+    EXPECT_EQ(gets(1), "+");
+    EXPECT_EQ(session.faultsNeverFired(), std::vector<std::string>{"Application.get@2"});
+    EXPECT_EQ(gets(1), "-"); // the last call made is the one that fired
+    EXPECT_TRUE(session.faultsNeverFired().empty());
+    session.setFaults({"Application.get@2"});
+    EXPECT_EQ(gets(3), "+-+");
+    EXPECT_THROW(session.setFaults({"CommandEvent.add:"}), simhost::UsageError); // no command id
+    EXPECT_THROW(session.setFaults({"Application.get:x"}), simhost::UsageError); // not per command
+    EXPECT_NO_THROW(session.setFaults({"CommandEvent.add:anyCommand_1"}));
+}
+
+// compact frees a deleted object only with its parts, and never while the add-in holds a part.
+TEST(HostContract, CompactKeepsADeletedObjectWhosePartIsHeld)
+{
+    simhost::Session session({});
+    const core::Ptr<core::Palettes> palettes = core::Application::get()->userInterface()->palettes();
+    core::Ptr<core::HTMLEvent> event;
+    {
+        const core::Ptr<core::Palette> palette = palettes->add("p", "P", "https://x", true, true, true);
+        event = palette->incomingFromHTML();
+        ASSERT_TRUE(palette->deleteMe());
+    }
+    const std::size_t before = session.hostObjectCount();
+    session.compact();
+    EXPECT_EQ(session.hostObjectCount(), before);
+    EXPECT_EQ(std::ranges::count(session.heldObjects(), "Event incomingFromHTML:p x1"), 1);
+    event.reset();
+    session.compact();
+    EXPECT_EQ(session.hostObjectCount(), before - 2); // the palette and its event
+}
+
 TEST(HostContract, LoadErrorsNameTheFileAndTheSymbol)
 {
     simhost::Session session({});

@@ -123,13 +123,10 @@ bool AddinLibrary::unload()
     if (handle_ == nullptr) {
         return true;
     }
-    unloading_ = true;
     closeLibrary(handle_);
     handle_ = nullptr;
     run_ = stop_ = nullptr;
-    const bool gone = !stillLoaded(path_);
-    unloading_ = false;
-    return gone;
+    return !stillLoaded(path_);
 }
 
 } // namespace simhost

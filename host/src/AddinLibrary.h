@@ -19,8 +19,6 @@ public:
     [[nodiscard]] const std::string& absolutePath() const { return path_; }
     [[nodiscard]] EntryPoint run() const { return run_; }
     [[nodiscard]] EntryPoint stop() const { return stop_; }
-    // True while the library's static objects are being destroyed.
-    [[nodiscard]] bool unloading() const { return unloading_; }
     // Unloads now; returns false when the system kept the library mapped (its static objects
     // were then not destroyed).
     bool unload();
@@ -30,7 +28,6 @@ private:
     void* handle_ = nullptr;
     EntryPoint run_ = nullptr;
     EntryPoint stop_ = nullptr;
-    bool unloading_ = false;
 };
 
 } // namespace simhost

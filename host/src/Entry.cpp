@@ -83,20 +83,13 @@ simhost::Host& hostOf(const simhost_session* session)
     return *session->host;
 }
 
-template <class Action> simhost_status act(simhost_session* session, Action action) noexcept
+// An action (or, on a const session, a query) of the session's host.
+template <class Session, class Action> simhost_status act(Session* session, Action action) noexcept
 {
     if (session == nullptr) {
         return SIMHOST_USAGE_ERROR;
     }
     return contained(session, [&] { action(hostOf(session)); });
-}
-
-template <class Query> simhost_status ask(const simhost_session* session, Query query) noexcept
-{
-    if (session == nullptr) {
-        return SIMHOST_USAGE_ERROR;
-    }
-    return contained(session, [&] { query(hostOf(session)); });
 }
 
 void toSink(const std::vector<std::string>& items, simhost_text_sink sink, void* context)
@@ -144,56 +137,43 @@ void sendEntry(const simhost::TraceEntry& entry, simhost_entry_sink sink, void* 
     sink(context, fields.data(), fields.size());
 }
 
+// An item of the view with its kind, id, name and handlers; the rest left empty.
+simhost_view_item viewItem(simhost_item_kind kind, std::string_view id, std::string_view name, int handlers)
+{
+    simhost_view_item item{};
+    item.kind = kind;
+    item.id = toText(id);
+    item.name = toText(name);
+    item.handlers = handlers;
+    return item;
+}
+
 void sendView(const simhost::HostView& view, simhost_item_sink sink, void* context)
 {
     for (const simhost::ToolbarControlView& control : view.toolbar) {
-        const simhost_view_item item{SIMHOST_ITEM_CONTROL,
-                                     toText(control.id),
-                                     control.ownedByHost ? 1 : 0,
-                                     toText(control.name),
-                                     toText(control.tooltip),
-                                     toText(control.resourceFolder),
-                                     {nullptr, 0},
-                                     0,
-                                     0,
-                                     0,
-                                     0,
-                                     0};
+        simhost_view_item item = viewItem(SIMHOST_ITEM_CONTROL, control.id, control.name, 0);
+        item.owned_by_host = control.ownedByHost ? 1 : 0;
+        item.tooltip = toText(control.tooltip);
+        item.resource_folder = toText(control.resourceFolder);
         sink(context, &item);
     }
     for (const simhost::PaletteView& palette : view.palettes) {
-        const simhost_view_item item{SIMHOST_ITEM_PALETTE,
-                                     toText(palette.id),
-                                     0,
-                                     toText(palette.name),
-                                     {nullptr, 0},
-                                     {nullptr, 0},
-                                     toText(palette.url),
-                                     palette.visible ? 1 : 0,
-                                     palette.dockingState,
-                                     palette.width,
-                                     palette.height,
-                                     palette.messageHandlers};
+        simhost_view_item item = viewItem(SIMHOST_ITEM_PALETTE, palette.id, palette.name, palette.messageHandlers);
+        item.url = toText(palette.url);
+        item.visible = palette.visible ? 1 : 0;
+        item.docking_state = palette.dockingState;
+        item.width = palette.width;
+        item.height = palette.height;
         sink(context, &item);
     }
     for (const simhost::DefinitionView& definition : view.definitions) {
-        const simhost_view_item item{SIMHOST_ITEM_DEFINITION,
-                                     toText(definition.id),
-                                     0,
-                                     toText(definition.name),
-                                     toText(definition.tooltip),
-                                     toText(definition.resourceFolder),
-                                     {nullptr, 0},
-                                     0,
-                                     0,
-                                     0,
-                                     0,
-                                     definition.createdHandlers};
+        simhost_view_item item =
+            viewItem(SIMHOST_ITEM_DEFINITION, definition.id, definition.name, definition.createdHandlers);
+        item.tooltip = toText(definition.tooltip);
+        item.resource_folder = toText(definition.resourceFolder);
         sink(context, &item);
     }
-    const simhost_view_item application{
-        SIMHOST_ITEM_APPLICATION, {nullptr, 0}, 0, {nullptr, 0}, {nullptr, 0}, {nullptr, 0}, {nullptr, 0}, 0, 0, 0, 0,
-        view.onlineStatusHandlers};
+    const simhost_view_item application = viewItem(SIMHOST_ITEM_APPLICATION, {}, {}, view.onlineStatusHandlers);
     sink(context, &application);
 }
 
@@ -262,7 +242,7 @@ constexpr simhost_api table{
         return SIMHOST_OK;
     },
     [](simhost_session* session, const simhost_text* faults, size_t count) noexcept {
-        return act(session, [&](simhost::Host& host) { host.faults.set(toStrings(faults, count)); });
+        return act(session, [&](simhost::Host& host) { host.setFaults(toStrings(faults, count)); });
     },
     [](simhost_session* session, simhost_text library) noexcept {
         return act(session, [&](simhost::Host& host) { host.load(toString(library)); });
@@ -294,54 +274,53 @@ constexpr simhost_api table{
     [](simhost_session* session) noexcept { return act(session, [](simhost::Host& host) { host.unload(); }); },
     [](simhost_session* session) noexcept { return act(session, [](simhost::Host& host) { host.compact(); }); },
     [](simhost_session* session, simhost_text text) noexcept {
-        return act(session,
-                   [&](simhost::Host& host) { host.recorder.trace("op", "note").add("text", toString(text)); });
+        return act(session, [&](simhost::Host& host) { host.note(toString(text)); });
     },
     [](const simhost_session* session, simhost_state* state) noexcept {
-        return ask(session, [&](const simhost::Host& host) {
+        return act(session, [&](const simhost::Host& host) {
             if (state == nullptr || state->size < sizeof(simhost_state)) {
                 throw simhost::UsageError("no state, or a state of an unknown size");
             }
             std::string& folder = session->libraryFolder; // held for the caller
             folder = host.libraryFolder();
-            *state = {sizeof(simhost_state), host.loaded() ? 1 : 0, host.objects.outstandingReferences(),
-                      host.objects.count(), toText(folder)};
+            *state = {sizeof(simhost_state), host.loaded() ? 1 : 0, host.objects().outstandingReferences(),
+                      host.objects().count(), toText(folder)};
         });
     },
     [](const simhost_session* session, int which, simhost_text_sink sink, void* context) noexcept {
-        return ask(session, [&](const simhost::Host& host) {
+        return act(session, [&](const simhost::Host& host) {
             require(sink);
             switch (which) {
             case SIMHOST_HELD_OBJECTS:
-                return toSink(host.objects.held(), sink, context);
+                return toSink(host.objects().held(), sink, context);
             case SIMHOST_FAULTS_NEVER_FIRED:
-                return toSink(host.faults.neverFired(), sink, context);
+                return toSink(host.faultsNeverFired(), sink, context);
             case SIMHOST_VIOLATIONS:
-                return toSink(host.recorder.violations(), sink, context);
+                return toSink(host.record().violations(), sink, context);
             }
             throw simhost::UsageError("no such list");
         });
     },
     [](const simhost_session* session, size_t first, simhost_entry_sink sink, void* context) noexcept {
-        return ask(session, [&](const simhost::Host& host) {
+        return act(session, [&](const simhost::Host& host) {
             require(sink);
-            const auto& entries = host.recorder.entries();
+            const auto& entries = host.record().entries();
             for (auto entry = from(entries, first); entry != entries.end(); ++entry) {
                 sendEntry(*entry, sink, context);
             }
         });
     },
     [](const simhost_session* session, size_t first, simhost_text_sink sink, void* context) noexcept {
-        return ask(session, [&](const simhost::Host& host) {
+        return act(session, [&](const simhost::Host& host) {
             require(sink);
-            const auto& lines = host.recorder.journalLines();
+            const auto& lines = host.record().journalLines();
             for (auto line = from(lines, first); line != lines.end(); ++line) {
                 sink(context, toText(*line));
             }
         });
     },
     [](const simhost_session* session, simhost_item_sink sink, void* context) noexcept {
-        return ask(session, [&](const simhost::Host& host) {
+        return act(session, [&](const simhost::Host& host) {
             require(sink);
             sendView(host.view(), sink, context);
         });

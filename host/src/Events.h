@@ -3,8 +3,8 @@
 
 #include "Counted.h"
 #include "HandlerName.h"
-#include "Host.h"
 #include "HostOperations.h"
+#include "Services.h"
 
 #include <algorithm>
 #include <string>
@@ -35,8 +35,8 @@ template <class Interface, class Handler, class Args>
 // NOLINTNEXTLINE(cppcoreguidelines-virtual-class-destructor)
 class EventImpl final : public Counted<Interface>, public HandlerSlot {
 public:
-    EventImpl(Host& host, std::string traceName, EventOperations operations, std::string commandId = {})
-        : Counted<Interface>(host, "Event " + traceName), traceName_(std::move(traceName)), operations_(operations),
+    EventImpl(Services& services, std::string traceName, EventOperations operations, std::string commandId = {})
+        : Counted<Interface>(services, "Event " + traceName), traceName_(std::move(traceName)), operations_(operations),
           commandId_(std::move(commandId))
     {
     }
@@ -44,7 +44,7 @@ public:
     ~EventImpl() override
     {
         for (Handler* handler : handlers_) {
-            this->host_.connections.disconnect(handler, this);
+            this->services_.connections.disconnect(handler, this);
         }
     }
 
@@ -60,10 +60,10 @@ public:
                 continue; // disconnected by an earlier handler of this round
             }
             adsk::core::Ptr<Args> argsRef;
-            if (!this->host_.faults.fires(operations_.args, commandId_)) {
+            if (!this->services_.faults.fires(operations_.args, commandId_)) {
                 argsRef = adsk::core::Ptr<Args>(&args, false);
             }
-            this->host_.deliver("notify:" + traceName_, [&] { notifyThroughSlot(handler, argsRef); });
+            this->services_.deliver("notify:" + traceName_, [&] { notifyThroughSlot(handler, argsRef); });
         }
     }
 
@@ -96,8 +96,8 @@ private:
     {
         this->checkAlive(operations_.add);
         // The fault is traced first: the entry below must be the last one while it is filled in.
-        const bool refused = handler == nullptr || this->host_.faults.fires(operations_.add, commandId_);
-        TraceEntry& entry = this->host_.recorder.trace("op", "addHandler").add("event", traceName_);
+        const bool refused = handler == nullptr || this->services_.faults.fires(operations_.add, commandId_);
+        TraceEntry& entry = this->services_.recorder.trace("op", "addHandler").add("event", traceName_);
         entry.add("handler", handler != nullptr ? handlerClassName(*handler) : std::string());
         if (refused) {
             entry.add("added", false);
@@ -110,7 +110,7 @@ private:
             return false;
         }
         handlers_.push_back(handler);
-        this->host_.connections.connect(handler, this);
+        this->services_.connections.connect(handler, this);
         entry.add("added", true);
         return true;
     }
@@ -123,8 +123,8 @@ private:
             return false;
         }
         handlers_.erase(it);
-        this->host_.connections.disconnect(handler, this);
-        this->host_.recorder.trace("op", "removeHandler").add("event", traceName_);
+        this->services_.connections.disconnect(handler, this);
+        this->services_.recorder.trace("op", "removeHandler").add("event", traceName_);
         return true;
     }
 

@@ -1,6 +1,5 @@
 // The symbols that add-ins import from the host's interface library, those that behave (the
 // placeholders and other slots nobody should call are generated: generated/HostSlots.cpp).
-#include "Host.h"
 #include "HostOperations.h"
 #include "Model.h"
 #include "UnusedSlot.h"
@@ -11,30 +10,30 @@ namespace adsk::core {
 
 Application* Application::get_raw()
 {
-    simhost::Host* host = simhost::Host::current();
-    if (host == nullptr || host->faults.fires(simhost::operations::applicationGet)) {
+    simhost::AppImpl* app = simhost::AppImpl::current();
+    if (app == nullptr || app->services().faults.fires(simhost::operations::applicationGet)) {
         return nullptr;
     }
-    return host->app().handOut();
+    return app->handOut();
 }
 
 const char* CommandControl::classType() { return "adsk::core::CommandControl"; }
 
-// The host's record of a handler is the session it was made in: the destructor disconnects it
+// The host's record of a handler is the application of the session it was made in: the destructor disconnects it
 // from that session's events, and from nothing once that session has ended.
-EventHandler::EventHandler() : hostRecord_(simhost::Host::current())
+EventHandler::EventHandler() : hostRecord_(simhost::AppImpl::current())
 {
-    if (auto* host = static_cast<simhost::Host*>(hostRecord_)) {
-        host->recorder.journal("handler constructed");
+    if (auto* app = static_cast<simhost::AppImpl*>(hostRecord_)) {
+        app->services().recorder.journal("handler constructed");
     }
 }
 
 EventHandler::~EventHandler()
 {
-    auto* host = static_cast<simhost::Host*>(hostRecord_);
-    if (host != nullptr && host == simhost::Host::current()) {
-        host->recorder.journal("handler destroyed");
-        host->connections.handlerDestroyed(this);
+    auto* app = static_cast<simhost::AppImpl*>(hostRecord_);
+    if (app != nullptr && app == simhost::AppImpl::current()) {
+        app->services().recorder.journal("handler destroyed");
+        app->services().connections.handlerDestroyed(this);
     }
 }
 
@@ -44,8 +43,8 @@ namespace simhost {
 
 void* unusedSlot(const char* className, int slot)
 {
-    if (Host* host = Host::current()) {
-        host->recorder.violation("unusedSlot", std::string(className) + " slot " + std::to_string(slot));
+    if (AppImpl* app = AppImpl::current()) {
+        app->services().recorder.violation("unusedSlot", std::string(className) + " slot " + std::to_string(slot));
     }
     return nullptr;
 }

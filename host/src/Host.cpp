@@ -8,8 +8,6 @@ namespace simhost {
 
 namespace {
 
-Host* g_current = nullptr;
-
 #if defined(_WIN32)
 constexpr const char* pathSeparators = "\\/";
 #else
@@ -17,25 +15,17 @@ constexpr const char* pathSeparators = "/";
 #endif
 
 // The palette an add-in's page messages come from: the one it created last that still exists.
-PaletteImpl* messagePalette(const Host& host)
+PaletteImpl* messagePalette(AppImpl& app)
 {
-    const auto& palettes = host.app().ui().palettes().list().items();
+    const auto& palettes = app.ui().palettes().list().items();
     return palettes.empty() ? nullptr : palettes.back();
 }
 
 } // namespace
 
-Host* Host::current() { return g_current; }
-
-Host::Host(Options options) : options_(std::move(options)), offline_(options_.offline)
+Host::Host(Options options) : services_(std::move(options)), app_(&services_.make<AppImpl>())
 {
-    faults.set(options_.faults);
-    if (g_current != nullptr) {
-        throw UsageError("a host session is already running");
-    }
-    app_ = &make<AppImpl>();
-    g_current = this;
-    recordShellOpens(this);
+    recordShellOpens(&services_.recorder);
 }
 
 Host::~Host()
@@ -43,9 +33,8 @@ Host::~Host()
     recordShellOpens(nullptr);
     // The library goes first so its handler objects can still reach the session; the objects
     // go before the connections that their events update.
-    library_.reset();
-    objects.clear();
-    g_current = nullptr;
+    unloadLibrary();
+    services_.objects.clear();
 }
 
 void Host::load(const std::string& library)
@@ -60,23 +49,34 @@ void Host::load(const std::string& library)
     libraryFolder_ = separator == std::string::npos ? std::string() : loaded.substr(0, separator);
 }
 
-bool Host::unloading() const { return library_ != nullptr && library_->unloading(); }
+// Unloads the add-in, if one is loaded; false when the system kept it mapped.
+bool Host::unloadLibrary()
+{
+    if (library_ == nullptr) {
+        return true;
+    }
+    services_.unloading = true;
+    const bool gone = library_->unload();
+    services_.unloading = false;
+    library_.reset();
+    return gone;
+}
 
 namespace {
 
-template <class Call> bool callEntry(Host& host, AddinLibrary* library, const char* name, Call call)
+template <class Call> bool callEntry(Recorder& recorder, AddinLibrary* library, const char* name, Call call)
 {
     if (library == nullptr) {
         throw UsageError(std::string("'") + name + "' needs a loaded add-in");
     }
-    host.recorder.trace("action", name);
+    recorder.trace("action", name);
     bool result = false;
     try {
         result = call(*library);
     } catch (...) {
-        host.recorder.trace("op", "exception").add("where", name);
+        recorder.trace("op", "exception").add("where", name);
     }
-    host.recorder.trace("call", name).add("result", result);
+    recorder.trace("call", name).add("result", result);
     return result;
 }
 
@@ -84,28 +84,30 @@ template <class Call> bool callEntry(Host& host, AddinLibrary* library, const ch
 
 bool Host::run()
 {
-    return callEntry(*this, library_.get(), "run", [](AddinLibrary& library) { return library.run()(""); });
+    return callEntry(services_.recorder, library_.get(), "run",
+                     [](AddinLibrary& library) { return library.run()(""); });
 }
 
 bool Host::stop()
 {
-    return callEntry(*this, library_.get(), "stop", [](AddinLibrary& library) { return library.stop()(""); });
+    return callEntry(services_.recorder, library_.get(), "stop",
+                     [](AddinLibrary& library) { return library.stop()(""); });
 }
 
 void Host::click(const std::string& commandId)
 {
-    recorder.trace("action", "click").add("id", commandId);
-    CommandDefinitionImpl* definition = app().ui().definitions().list().find(commandId);
+    services_.recorder.trace("action", "click").add("id", commandId);
+    CommandDefinitionImpl* definition = app_->ui().definitions().list().find(commandId);
     if (definition == nullptr) {
-        recorder.trace("op", "note").add("text", "no command definition " + commandId);
+        services_.recorder.trace("op", "note").add("text", "no command definition " + commandId);
         return;
     }
-    auto& command = make<CommandImpl>(commandId);
-    auto& created = make<CommandCreatedEventArgsImpl>(command, commandId);
+    auto& command = services_.make<CommandImpl>(commandId);
+    auto& created = services_.make<CommandCreatedEventArgsImpl>(command, commandId);
     created.setOwner(command);
     definition->createdEvent().fire(created);
     if (command.executeEvent().handlerCount() > 0) {
-        auto& executed = make<CommandEventArgsImpl>(command);
+        auto& executed = services_.make<CommandEventArgsImpl>(command);
         executed.setOwner(command);
         command.executeEvent().fire(executed);
     }
@@ -114,23 +116,23 @@ void Host::click(const std::string& commandId)
 
 void Host::message(const std::string& text)
 {
-    recorder.trace("action", "message").add("text", text);
-    PaletteImpl* palette = messagePalette(*this);
+    services_.recorder.trace("action", "message").add("text", text);
+    PaletteImpl* palette = messagePalette(*app_);
     if (palette == nullptr) {
-        recorder.trace("op", "note").add("text", "no palette to send the message from");
+        services_.recorder.trace("op", "note").add("text", "no palette to send the message from");
         return;
     }
-    auto& args = make<HTMLEventArgsImpl>(text);
+    auto& args = services_.make<HTMLEventArgsImpl>(text);
     palette->htmlEvent().fire(args);
     args.markFinished();
 }
 
 void Host::close(const std::string& paletteId)
 {
-    recorder.trace("action", "close").add("id", paletteId);
-    PaletteImpl* palette = app().ui().palettes().list().find(paletteId);
+    services_.recorder.trace("action", "close").add("id", paletteId);
+    PaletteImpl* palette = app_->ui().palettes().list().find(paletteId);
     if (palette == nullptr) {
-        recorder.trace("op", "note").add("text", "no palette " + paletteId + " to close");
+        services_.recorder.trace("op", "note").add("text", "no palette " + paletteId + " to close");
         return;
     }
     palette->closeByUser();
@@ -138,10 +140,10 @@ void Host::close(const std::string& paletteId)
 
 void Host::setOnline(bool online)
 {
-    recorder.trace("action", online ? "online" : "offline");
-    offline_ = !online;
-    auto& args = make<ApplicationEventArgsImpl>(!online);
-    app().onlineEvent().fire(args);
+    services_.recorder.trace("action", online ? "online" : "offline");
+    services_.offline = !online;
+    auto& args = services_.make<ApplicationEventArgsImpl>(!online);
+    app_->onlineEvent().fire(args);
     args.markFinished();
 }
 
@@ -150,28 +152,28 @@ void Host::unload()
     if (library_ == nullptr) {
         throw UsageError("'unload' needs a loaded add-in");
     }
-    recorder.trace("action", "unload");
-    if (!library_->unload()) {
-        recorder.violation("notUnloaded", "the system kept the add-in library mapped");
+    services_.recorder.trace("action", "unload");
+    if (!unloadLibrary()) {
+        services_.recorder.violation("notUnloaded", "the system kept the add-in library mapped");
     }
-    library_.reset();
     unloaded_ = true;
-    auto& entry = recorder.trace("op", "references").add("outstanding", std::int64_t{objects.outstandingReferences()});
-    if (const auto held = objects.held(); !held.empty()) {
+    auto& entry = services_.recorder.trace("op", "references")
+                      .add("outstanding", std::int64_t{services_.objects.outstandingReferences()});
+    if (const auto held = services_.objects.held(); !held.empty()) {
         entry.add("held", held);
     }
 }
 
 void Host::compact()
 {
-    objects.compact();
-    recorder.clear();
+    services_.objects.compact();
+    services_.recorder.clear();
 }
 
 HostView Host::view() const
 {
     HostView view;
-    UserInterfaceImpl& ui = app().ui();
+    UserInterfaceImpl& ui = app_->ui();
     for (const CommandControlImpl* control : ui.toolbars().quickAccessRight().controls().list().items()) {
         ToolbarControlView item{control->id(), control->definitionId().empty(), {}, {}, {}};
         if (const CommandDefinitionImpl* definition = ui.definitions().list().find(control->definitionId())) {
@@ -191,18 +193,8 @@ HostView Host::view() const
         view.definitions.push_back({definition->id(), look.name, look.tooltip, look.resourceFolder,
                                     definition->createdEvent().handlerCount()});
     }
-    view.onlineStatusHandlers = app().onlineEvent().handlerCount();
+    view.onlineStatusHandlers = app_->onlineEvent().handlerCount();
     return view;
-}
-
-void Host::deliver(const std::string& where, const std::function<void()>& notify)
-{
-    try {
-        notify();
-    } catch (...) {
-        // A real host could terminate here and lose the user's work; we record it instead.
-        recorder.trace("op", "exception").add("where", where);
-    }
 }
 
 } // namespace simhost

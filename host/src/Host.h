@@ -1,20 +1,16 @@
 // One session of the simulated host: the actions a real host performs on one add-in library
-// (load, run, stop, clicks, page messages, on-line reports, unload), each recorded in the trace,
-// and the parts the host's objects reach it through: what it records, the faults it injects,
-// the objects it keeps and the events' handlers. Throws UsageError and LoadError, which the C
-// entry (Entry.cpp) turns into statuses.
+// (load, run, stop, clicks, page messages, on-line reports, unload), each recorded in the trace.
+// It owns the services its objects are given and, through them, the model. Throws UsageError and
+// LoadError, which the C entry (Entry.cpp) turns into statuses.
 #pragma once
 
-#include "Connections.h"
-#include "FaultPlan.h"
-#include "Recorder.h"
-#include "Registry.h"
+#include "Services.h"
 
 #include <simhost/Types.h>
 
-#include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace simhost {
 
@@ -28,9 +24,6 @@ public:
     ~Host();
     Host(const Host&) = delete;
     Host& operator=(const Host&) = delete;
-
-    // The session the add-in reaches through Application::get_raw, or null.
-    static Host* current();
 
     // --- the actions ---------------------------------------------------------------------------
     void load(const std::string& library); // UTF-8; a relative path from the working folder
@@ -47,35 +40,25 @@ public:
     void setOnline(bool online);
     // Unloads the library (static objects destroyed), then traces the reference balance.
     void unload();
-    [[nodiscard]] bool loaded() const { return library_ != nullptr; }
     // Frees the objects nothing can reach any more and clears the trace and journal.
     void compact();
-    // What the host shows and keeps now.
+    // Replaces the faults and restarts their call counts.
+    void setFaults(const std::vector<std::string>& faults) { services_.faults.set(faults); }
+    // A note of the host's own in the trace.
+    void note(const std::string& text) { services_.recorder.trace("op", "note").add("text", text); }
+
+    // --- what it shows and keeps ---------------------------------------------------------------
+    [[nodiscard]] bool loaded() const { return library_ != nullptr; }
     [[nodiscard]] HostView view() const;
     [[nodiscard]] const std::string& libraryFolder() const { return libraryFolder_; }
-
-    // --- for the host's objects ----------------------------------------------------------------
-    [[nodiscard]] const Options& options() const { return options_; }
-    [[nodiscard]] bool offline() const { return offline_; }
-    [[nodiscard]] AppImpl& app() const { return *app_; }
-    // True while the add-in's static objects are being destroyed.
-    [[nodiscard]] bool unloading() const;
-    // A new host object, kept by the registry.
-    template <class T, class... Args> T& make(Args&&... args)
-    {
-        return objects.make<T>(*this, std::forward<Args>(args)...);
-    }
-    // Runs a notification; anything escaping it is contained and traced.
-    void deliver(const std::string& where, const std::function<void()>& notify);
-
-    Recorder recorder;
-    FaultPlan faults{recorder};
-    Registry objects;
-    Connections connections;
+    [[nodiscard]] const Recorder& record() const { return services_.recorder; }
+    [[nodiscard]] const Registry& objects() const { return services_.objects; }
+    [[nodiscard]] std::vector<std::string> faultsNeverFired() const { return services_.faults.neverFired(); }
 
 private:
-    Options options_;
-    bool offline_;
+    bool unloadLibrary();
+
+    Services services_;
     AppImpl* app_ = nullptr;
     std::unique_ptr<AddinLibrary> library_;
     std::string libraryFolder_;

@@ -11,13 +11,13 @@
 
 namespace simhost {
 
-class Host;
+struct Services;
 
 class Registry {
 public:
-    template <class T, class... Args> T& make(Host& host, Args&&... args)
+    template <class T, class... Args> T& make(Services& services, Args&&... args)
     {
-        auto object = std::make_unique<T>(host, std::forward<Args>(args)...);
+        auto object = std::make_unique<T>(services, std::forward<Args>(args)...);
         T& made = *object;
         objects_.push_back(std::move(object));
         return made;

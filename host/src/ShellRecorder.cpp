@@ -1,6 +1,6 @@
 #include "ShellRecorder.h"
 
-#include "Host.h"
+#include "Recorder.h"
 
 #if !defined(_WIN32)
 #include "../shellstub/ShellStub.h"
@@ -11,7 +11,7 @@
 namespace simhost {
 
 #if defined(_WIN32)
-void recordShellOpens(Host* /*host*/) {}
+void recordShellOpens(Recorder* /*recorder*/) {}
 #else
 namespace {
 
@@ -52,7 +52,7 @@ std::string toUtf8(const char16_t* text)
 void record(void* context, const char16_t* verb, const char16_t* file, const char16_t* parameters,
             const char16_t* directory, int show)
 {
-    auto& entry = static_cast<Host*>(context)->recorder.trace("op", "shellOpen");
+    auto& entry = static_cast<Recorder*>(context)->trace("op", "shellOpen");
     entry.add("verb", toUtf8(verb)).add("file", toUtf8(file)).add("show", static_cast<std::int64_t>(show));
     if (parameters != nullptr) {
         entry.add("parameters", toUtf8(parameters));
@@ -64,7 +64,7 @@ void record(void* context, const char16_t* verb, const char16_t* file, const cha
 
 } // namespace
 
-void recordShellOpens(Host* host) { shellstub_set_recorder(host != nullptr ? &record : nullptr, host); }
+void recordShellOpens(Recorder* recorder) { shellstub_set_recorder(recorder != nullptr ? &record : nullptr, recorder); }
 #endif
 
 } // namespace simhost

@@ -4,10 +4,10 @@
 
 namespace simhost {
 
-class Host;
+class Recorder;
 
-// Records into host from now on; null stops recording. No-op on Windows, where the real shell
+// Records into recorder from now on; null stops recording. No-op on Windows, where the real shell
 // opens links.
-void recordShellOpens(Host* host);
+void recordShellOpens(Recorder* recorder);
 
 } // namespace simhost

@@ -1,31 +1,31 @@
 #include "Tracked.h"
 
-#include "Host.h"
+#include "Services.h"
 
 namespace simhost {
 
 void Tracked::releaseReference()
 {
     if (references_ == 0) {
-        host_.recorder.violation("releaseWithoutReference", label_);
+        services_.recorder.violation("releaseWithoutReference", label_);
         return;
     }
     --references_;
-    if (host_.unloading()) {
-        host_.recorder.journal("release " + label_);
+    if (services_.unloading) {
+        services_.recorder.journal("release " + label_);
     }
 }
 
 void Tracked::checkAlive(const Operation& operation) const
 {
     if (deleted_) {
-        host_.recorder.violation("callThroughDeleted", label_ + "." + operation.name);
+        services_.recorder.violation("callThroughDeleted", label_ + "." + operation.name);
     }
 }
 
 bool Tracked::faultFires(const Operation& operation, const std::string& commandId) const
 {
-    return host_.faults.fires(operation, commandId);
+    return services_.faults.fires(operation, commandId);
 }
 
 bool Tracked::deleteFromHost(const Operation& operation, const char* kind, const std::string& id,
@@ -37,7 +37,7 @@ bool Tracked::deleteFromHost(const Operation& operation, const char* kind, const
     }
     deleted_ = true;
     detach();
-    host_.recorder.trace("op", "deleteMe").add("kind", kind).add("id", id);
+    services_.recorder.trace("op", "deleteMe").add("kind", kind).add("id", id);
     return true;
 }
 

@@ -9,11 +9,11 @@
 
 namespace simhost {
 
-class Host;
+struct Services;
 
 class Tracked {
 public:
-    Tracked(Host& host, std::string label) : host_(host), label_(std::move(label)) {}
+    Tracked(Services& services, std::string label) : services_(services), label_(std::move(label)) {}
     virtual ~Tracked() = default;
     Tracked(const Tracked&) = delete;
     Tracked& operator=(const Tracked&) = delete;
@@ -49,7 +49,7 @@ protected:
     bool deleteFromHost(const Operation& operation, const char* kind, const std::string& id,
                         const std::function<void()>& detach);
 
-    Host& host_;
+    Services& services_;
 
 private:
     std::string label_;

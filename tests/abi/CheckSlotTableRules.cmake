@@ -1,6 +1,7 @@
 # The slot table's rules stop the generator: a class whose first slot does not follow its base's
-# last, a row outside its class's slots, a slot given twice. Each is planted in a copy of the
-# table (sdk/abi/HostVtables.txt), and the generator must refuse it, saying why.
+# last, a row outside its class's slots (below or above them), a class or slot given twice. Each is
+# planted in a copy of the table (sdk/abi/HostVtables.txt), and the generator must refuse it,
+# saying why.
 #   cmake -DSOURCE_DIR=... -DWORK=... -P CheckSlotTableRules.cmake
 cmake_minimum_required(VERSION 3.25)
 set(generator ${SOURCE_DIR}/sdk/abi/GenerateSlots.cmake)
@@ -39,3 +40,8 @@ refuses(repeatedSlot "36 UserInterface* userInterface_raw() const" "32 UserInter
 refuses(placeholderOverRow "54-87 placeholderPalette0" "39-87 placeholderPalette0" "slot 39 of Palette is given twice")
 refuses(rowOutsideClass "47 Palettes* palettes_raw() const" "55 Palettes* palettes_raw() const"
         "slot 55 of UserInterface lies outside its slots 24-54")
+refuses(rowBelowClass "47 Palettes* palettes_raw() const" "23 Palettes* palettes_raw() const"
+        "slot 23 of UserInterface lies outside its slots 24-54")
+refuses(classTwice "class Base : ReferenceCounted 3 23 Core/Base.h"
+        "class ReferenceCounted : - 0 2 Core/Base.h\nclass Base : ReferenceCounted 3 23 Core/Base.h"
+        "class ReferenceCounted is given twice")

@@ -10,11 +10,11 @@ namespace simhost {
 core::UserLanguages GeneralPreferencesImpl::userLanguage_raw() const
 {
     checkAlive(operations::generalPreferencesUserLanguage);
-    return static_cast<core::UserLanguages>(host_.options().language);
+    return static_cast<core::UserLanguages>(services_.options.language);
 }
 
-PreferencesImpl::PreferencesImpl(Host& host)
-    : Counted(host, "Preferences"), general_(host.make<GeneralPreferencesImpl>())
+PreferencesImpl::PreferencesImpl(Services& services)
+    : Counted(services, "Preferences"), general_(services.make<GeneralPreferencesImpl>())
 {
 }
 
@@ -23,13 +23,20 @@ core::GeneralPreferences* PreferencesImpl::generalPreferences_raw() const
     return answer(operations::preferencesGeneralPreferences, general_);
 }
 
-AppImpl::AppImpl(Host& host)
-    : Counted(host, "Application"), ui_(host.make<UserInterfaceImpl>()), preferences_(host.make<PreferencesImpl>()),
-      online_(host.make<ApplicationEventImpl>("onlineStatusChanged", EventOperations{operations::applicationEventAdd,
-                                                                                     operations::applicationEventRemove,
-                                                                                     operations::applicationEventArgs}))
+AppImpl::AppImpl(Services& services)
+    : Counted(services, "Application"), ui_(services.make<UserInterfaceImpl>()),
+      preferences_(services.make<PreferencesImpl>()),
+      online_(services.make<ApplicationEventImpl>(
+          "onlineStatusChanged", EventOperations{operations::applicationEventAdd, operations::applicationEventRemove,
+                                                 operations::applicationEventArgs}))
 {
+    if (current_ != nullptr) {
+        throw UsageError("a host session is already running");
+    }
+    current_ = this;
 }
+
+AppImpl::~AppImpl() { current_ = nullptr; }
 
 core::UserInterface* AppImpl::userInterface_raw() const { return answer(operations::applicationUserInterface, ui_); }
 
@@ -38,7 +45,7 @@ core::Preferences* AppImpl::preferences_raw() const { return answer(operations::
 bool AppImpl::isOffLine_raw() const
 {
     checkAlive(operations::applicationIsOffLine);
-    return host_.offline();
+    return services_.offline;
 }
 
 core::ApplicationEvent* AppImpl::onlineStatusChanged_raw() const
@@ -49,7 +56,7 @@ core::ApplicationEvent* AppImpl::onlineStatusChanged_raw() const
 char* AppImpl::executeTextCommand_raw(const char* command) const
 {
     checkAlive(operations::applicationExecuteTextCommand);
-    const auto& entitlement = host_.options().entitlement;
+    const auto& entitlement = services_.options.entitlement;
     if (faultFires(operations::applicationExecuteTextCommand) || std::strcmp(command, "Debug.EntitlementString") != 0 ||
         !entitlement) {
         return nullptr;

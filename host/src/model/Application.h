@@ -10,7 +10,7 @@ using ApplicationEventImpl =
 
 class GeneralPreferencesImpl final : public Counted<core::GeneralPreferences> {
 public:
-    explicit GeneralPreferencesImpl(Host& host) : Counted(host, "GeneralPreferences") {}
+    explicit GeneralPreferencesImpl(Services& services) : Counted(services, "GeneralPreferences") {}
 
 private:
     core::UserLanguages userLanguage_raw() const override;
@@ -18,7 +18,7 @@ private:
 
 class PreferencesImpl final : public Counted<core::Preferences> {
 public:
-    explicit PreferencesImpl(Host& host);
+    explicit PreferencesImpl(Services& services);
 
 private:
     core::GeneralPreferences* generalPreferences_raw() const override;
@@ -27,16 +27,27 @@ private:
 
 class ApplicationEventArgsImpl final : public Counted<core::ApplicationEventArgs> {
 public:
-    ApplicationEventArgsImpl(Host& host, bool offline) : Counted(host, "ApplicationEventArgs"), offline_(offline) {}
+    ApplicationEventArgsImpl(Services& services, bool offline)
+        : Counted(services, "ApplicationEventArgs"), offline_(offline)
+    {
+    }
 
 private:
     bool isOffLine_raw() const override { return offline_; }
     bool offline_;
 };
 
+// The application of the one session there is: what Application::get_raw answers, and what the
+// host's other exported code reaches the session through. Throws UsageError when a session is
+// running already.
 class AppImpl final : public Counted<core::Application> {
 public:
-    explicit AppImpl(Host& host);
+    explicit AppImpl(Services& services);
+    ~AppImpl() override;
+    AppImpl(const AppImpl&) = delete;
+    AppImpl& operator=(const AppImpl&) = delete;
+    [[nodiscard]] static AppImpl* current() { return current_; }
+    [[nodiscard]] Services& services() const { return services_; }
     UserInterfaceImpl& ui() { return ui_; }
     ApplicationEventImpl& onlineEvent() { return online_; }
 
@@ -50,6 +61,7 @@ private:
     UserInterfaceImpl& ui_;
     PreferencesImpl& preferences_;
     ApplicationEventImpl& online_;
+    static inline AppImpl* current_ = nullptr; // the process's one pointer to a session
 };
 
 } // namespace simhost

@@ -5,10 +5,10 @@
 
 namespace simhost {
 
-CommandImpl::CommandImpl(Host& host, std::string definitionId)
-    : Counted(host, "Command " + definitionId), definitionId_(std::move(definitionId)),
-      inputs_(host.make<CommandInputsImpl>()),
-      execute_(host.make<CommandEventImpl>(
+CommandImpl::CommandImpl(Services& services, std::string definitionId)
+    : Counted(services, "Command " + definitionId), definitionId_(std::move(definitionId)),
+      inputs_(services.make<CommandInputsImpl>()),
+      execute_(services.make<CommandEventImpl>(
           "execute:" + definitionId_,
           EventOperations{operations::commandEventAdd, operations::commandEventRemove, operations::commandEventArgs},
           definitionId_))
@@ -32,14 +32,14 @@ core::Command* CommandCreatedEventArgsImpl::command_raw() const
     return answer(operations::commandCreatedEventArgsCommand, command_, commandId_);
 }
 
-CommandDefinitionImpl::CommandDefinitionImpl(Host& host, CommandDefinitionsImpl& container, std::string id,
+CommandDefinitionImpl::CommandDefinitionImpl(Services& services, CommandDefinitionsImpl& container, std::string id,
                                              ButtonLook look)
-    : Counted(host, "CommandDefinition " + id), container_(container), id_(std::move(id)), look_(std::move(look)),
-      created_(host.make<CommandCreatedEventImpl>("commandCreated:" + id_,
-                                                  EventOperations{operations::commandCreatedEventAdd,
-                                                                  operations::commandCreatedEventRemove,
-                                                                  operations::commandCreatedEventArgs},
-                                                  id_))
+    : Counted(services, "CommandDefinition " + id), container_(container), id_(std::move(id)), look_(std::move(look)),
+      created_(services.make<CommandCreatedEventImpl>("commandCreated:" + id_,
+                                                      EventOperations{operations::commandCreatedEventAdd,
+                                                                      operations::commandCreatedEventRemove,
+                                                                      operations::commandCreatedEventArgs},
+                                                      id_))
 {
     created_.setOwner(*this);
 }
@@ -71,13 +71,13 @@ core::CommandDefinition* CommandDefinitionsImpl::addButtonDefinition_raw(const c
     }
     if (definitions_.find(id) != nullptr) {
         // Like the real host, an id can be defined only once.
-        host_.recorder.trace("op", "note").add("text", std::string("command definition already exists: ") + id);
+        services_.recorder.trace("op", "note").add("text", std::string("command definition already exists: ") + id);
         return nullptr;
     }
     const ButtonLook look{name, tooltip, resourceFolder != nullptr ? resourceFolder : ""};
-    auto& definition = host_.make<CommandDefinitionImpl>(*this, id, look);
+    auto& definition = services_.make<CommandDefinitionImpl>(*this, id, look);
     definitions_.add(definition);
-    host_.recorder.trace("op", "addButtonDefinition")
+    services_.recorder.trace("op", "addButtonDefinition")
         .add("id", std::string(id))
         .add("name", look.name)
         .add("tooltip", look.tooltip)

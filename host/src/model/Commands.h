@@ -21,13 +21,13 @@ using CommandEventImpl = EventImpl<core::CommandEvent, core::CommandEventHandler
 // The command's companion object; only its presence matters to add-ins here.
 class CommandInputsImpl final : public Counted<core::CommandInputs> {
 public:
-    explicit CommandInputsImpl(Host& host) : Counted(host, "CommandInputs") {}
+    explicit CommandInputsImpl(Services& services) : Counted(services, "CommandInputs") {}
 };
 
 // A command made from a definition for one click.
 class CommandImpl final : public Counted<core::Command> {
 public:
-    CommandImpl(Host& host, std::string definitionId);
+    CommandImpl(Services& services, std::string definitionId);
     [[nodiscard]] CommandEventImpl& executeEvent() { return execute_; }
 
 private:
@@ -41,8 +41,8 @@ private:
 
 class CommandCreatedEventArgsImpl final : public Counted<core::CommandCreatedEventArgs> {
 public:
-    CommandCreatedEventArgsImpl(Host& host, CommandImpl& command, std::string commandId)
-        : Counted(host, "CommandCreatedEventArgs"), command_(command), commandId_(std::move(commandId))
+    CommandCreatedEventArgsImpl(Services& services, CommandImpl& command, std::string commandId)
+        : Counted(services, "CommandCreatedEventArgs"), command_(command), commandId_(std::move(commandId))
     {
     }
 
@@ -54,7 +54,10 @@ private:
 
 class CommandEventArgsImpl final : public Counted<core::CommandEventArgs> {
 public:
-    CommandEventArgsImpl(Host& host, CommandImpl& command) : Counted(host, "CommandEventArgs"), command_(command) {}
+    CommandEventArgsImpl(Services& services, CommandImpl& command)
+        : Counted(services, "CommandEventArgs"), command_(command)
+    {
+    }
 
 private:
     core::Command* command_raw() const override { return command_.handOut(); }
@@ -72,7 +75,7 @@ class CommandDefinitionsImpl;
 
 class CommandDefinitionImpl final : public Counted<core::CommandDefinition> {
 public:
-    CommandDefinitionImpl(Host& host, CommandDefinitionsImpl& container, std::string id, ButtonLook look);
+    CommandDefinitionImpl(Services& services, CommandDefinitionsImpl& container, std::string id, ButtonLook look);
     [[nodiscard]] const std::string& id() const { return id_; }
     [[nodiscard]] const ButtonLook& look() const { return look_; }
     [[nodiscard]] CommandCreatedEventImpl& createdEvent() { return created_; }
@@ -90,7 +93,7 @@ private:
 
 class CommandDefinitionsImpl final : public Counted<core::CommandDefinitions> {
 public:
-    explicit CommandDefinitionsImpl(Host& host) : Counted(host, "CommandDefinitions") {}
+    explicit CommandDefinitionsImpl(Services& services) : Counted(services, "CommandDefinitions") {}
     [[nodiscard]] IdList<CommandDefinitionImpl>& list() { return definitions_; }
     [[nodiscard]] const IdList<CommandDefinitionImpl>& list() const { return definitions_; }
 

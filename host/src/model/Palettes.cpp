@@ -5,10 +5,10 @@
 
 namespace simhost {
 
-PaletteImpl::PaletteImpl(Host& host, PalettesImpl& container, std::string id, bool visible, PaletteLook look)
-    : Counted(host, "Palette " + id), container_(container), id_(std::move(id)), visible_(visible),
+PaletteImpl::PaletteImpl(Services& services, PalettesImpl& container, std::string id, bool visible, PaletteLook look)
+    : Counted(services, "Palette " + id), container_(container), id_(std::move(id)), visible_(visible),
       look_(std::move(look)),
-      incoming_(host.make<HTMLEventImpl>(
+      incoming_(services.make<HTMLEventImpl>(
           "incomingFromHTML:" + id_,
           EventOperations{operations::htmlEventAdd, operations::htmlEventRemove, operations::htmlEventArgs}))
 {
@@ -25,7 +25,7 @@ bool PaletteImpl::isVisible_raw(bool value)
 {
     checkAlive(operations::paletteIsVisible);
     visible_ = value;
-    host_.recorder.trace("op", "setVisible").add("id", id_).add("value", value);
+    services_.recorder.trace("op", "setVisible").add("id", id_).add("value", value);
     return true;
 }
 
@@ -39,7 +39,7 @@ bool PaletteImpl::dockingState_raw(core::PaletteDockingStates value)
 {
     checkAlive(operations::paletteDockingState);
     docking_ = value;
-    host_.recorder.trace("op", "dockingState").add("id", id_).add("value", static_cast<std::int64_t>(value));
+    services_.recorder.trace("op", "dockingState").add("id", id_).add("value", static_cast<std::int64_t>(value));
     return true;
 }
 
@@ -71,12 +71,12 @@ core::Palette* PalettesImpl::add_raw(const char* id, const char* name, const cha
         return nullptr;
     }
     if (palettes_.find(id) != nullptr) {
-        host_.recorder.trace("op", "note").add("text", std::string("palette already exists: ") + id);
+        services_.recorder.trace("op", "note").add("text", std::string("palette already exists: ") + id);
         return nullptr;
     }
-    auto& palette = host_.make<PaletteImpl>(*this, id, isVisible, PaletteLook{name, htmlFileURL, width, height});
+    auto& palette = services_.make<PaletteImpl>(*this, id, isVisible, PaletteLook{name, htmlFileURL, width, height});
     palettes_.add(palette);
-    host_.recorder.trace("op", "addPalette")
+    services_.recorder.trace("op", "addPalette")
         .add("id", std::string(id))
         .add("name", std::string(name))
         .add("url", std::string(htmlFileURL))

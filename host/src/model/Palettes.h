@@ -28,7 +28,7 @@ class PalettesImpl;
 
 class PaletteImpl final : public Counted<core::Palette> {
 public:
-    PaletteImpl(Host& host, PalettesImpl& container, std::string id, bool visible, PaletteLook look);
+    PaletteImpl(Services& services, PalettesImpl& container, std::string id, bool visible, PaletteLook look);
     [[nodiscard]] const std::string& id() const { return id_; }
     [[nodiscard]] bool visible() const { return visible_; }
     [[nodiscard]] const PaletteLook& look() const { return look_; }
@@ -56,7 +56,7 @@ private:
 
 class PalettesImpl final : public Counted<core::Palettes> {
 public:
-    explicit PalettesImpl(Host& host) : Counted(host, "Palettes") {}
+    explicit PalettesImpl(Services& services) : Counted(services, "Palettes") {}
     [[nodiscard]] IdList<PaletteImpl>& list() { return palettes_; }
     [[nodiscard]] const IdList<PaletteImpl>& list() const { return palettes_; }
 
@@ -71,7 +71,9 @@ private:
 
 class HTMLEventArgsImpl final : public Counted<core::HTMLEventArgs> {
 public:
-    HTMLEventArgsImpl(Host& host, std::string data) : Counted(host, "HTMLEventArgs"), data_(std::move(data)) {}
+    HTMLEventArgsImpl(Services& services, std::string data) : Counted(services, "HTMLEventArgs"), data_(std::move(data))
+    {
+    }
 
 private:
     char* action_raw() const override;

@@ -11,10 +11,10 @@ namespace {
 constexpr const char* quickAccessToolbarId = "QATRight";
 } // namespace
 
-CommandControlImpl::CommandControlImpl(Host& host, ToolbarControlsImpl& container,
+CommandControlImpl::CommandControlImpl(Services& services, ToolbarControlsImpl& container,
                                        const CommandDefinitionsImpl& definitions, std::string id,
                                        std::string definitionId)
-    : Counted(host, "CommandControl " + id), container_(container), definitions_(definitions), id_(std::move(id)),
+    : Counted(services, "CommandControl " + id), container_(container), definitions_(definitions), id_(std::move(id)),
       definitionId_(std::move(definitionId))
 {
 }
@@ -50,12 +50,12 @@ core::CommandDefinition* CommandControlImpl::commandDefinition_raw() const
     return definition != nullptr ? definition->handOut() : nullptr;
 }
 
-ToolbarControlsImpl::ToolbarControlsImpl(Host& host, const CommandDefinitionsImpl& definitions)
-    : Counted(host, std::string("ToolbarControls ") + quickAccessToolbarId), definitions_(definitions)
+ToolbarControlsImpl::ToolbarControlsImpl(Services& services, const CommandDefinitionsImpl& definitions)
+    : Counted(services, std::string("ToolbarControls ") + quickAccessToolbarId), definitions_(definitions)
 {
     // The host's own controls that add-ins use as anchors.
     for (const char* anchor : {"UserDisplayNameCommand", "HelpGroupCommand"}) {
-        controls_.add(host.make<CommandControlImpl>(*this, definitions_, anchor, ""));
+        controls_.add(services.make<CommandControlImpl>(*this, definitions_, anchor, ""));
     }
 }
 
@@ -65,7 +65,7 @@ core::CommandControl* ToolbarControlsImpl::addCommand_raw(core::CommandDefinitio
     checkAlive(operations::toolbarControlsAddCommand);
     auto* impl = dynamic_cast<CommandDefinitionImpl*>(definition);
     if (impl == nullptr || impl->deleted()) {
-        host_.recorder.violation("invalidArgument", "addCommand without a live command definition");
+        services_.recorder.violation("invalidArgument", "addCommand without a live command definition");
         return nullptr;
     }
     const std::string& id = impl->id();
@@ -74,13 +74,13 @@ core::CommandControl* ToolbarControlsImpl::addCommand_raw(core::CommandDefinitio
     }
     if (controls_.find(id) != nullptr) {
         // Like the real host, a toolbar holds one control per id.
-        host_.recorder.trace("op", "note").add("text", "toolbar control already exists: " + id);
+        services_.recorder.trace("op", "note").add("text", "toolbar control already exists: " + id);
         return nullptr;
     }
     const std::string anchor = positionID != nullptr ? positionID : "";
-    auto& control = host_.make<CommandControlImpl>(*this, definitions_, id, id);
+    auto& control = services_.make<CommandControlImpl>(*this, definitions_, id, id);
     controls_.insertAt(control, anchor, !isBefore);
-    host_.recorder.trace("op", "addCommand")
+    services_.recorder.trace("op", "addCommand")
         .add("toolbar", quickAccessToolbarId)
         .add("id", id)
         .add("positionID", anchor)
@@ -98,8 +98,8 @@ core::ToolbarControl* ToolbarControlsImpl::itemById_raw(const char* id) const
     return control != nullptr ? control->handOut() : nullptr;
 }
 
-ToolbarImpl::ToolbarImpl(Host& host, const CommandDefinitionsImpl& definitions, std::string id)
-    : Counted(host, "Toolbar " + id), id_(std::move(id)), controls_(host.make<ToolbarControlsImpl>(definitions))
+ToolbarImpl::ToolbarImpl(Services& services, const CommandDefinitionsImpl& definitions, std::string id)
+    : Counted(services, "Toolbar " + id), id_(std::move(id)), controls_(services.make<ToolbarControlsImpl>(definitions))
 {
 }
 
@@ -111,8 +111,8 @@ char* ToolbarImpl::id_raw() const
     return hostText(id_);
 }
 
-ToolbarsImpl::ToolbarsImpl(Host& host, const CommandDefinitionsImpl& definitions)
-    : Counted(host, "Toolbars"), qatRight_(host.make<ToolbarImpl>(definitions, quickAccessToolbarId))
+ToolbarsImpl::ToolbarsImpl(Services& services, const CommandDefinitionsImpl& definitions)
+    : Counted(services, "Toolbars"), qatRight_(services.make<ToolbarImpl>(definitions, quickAccessToolbarId))
 {
 }
 

@@ -14,7 +14,7 @@ class ToolbarControlsImpl;
 class CommandControlImpl final : public Counted<core::CommandControl> {
 public:
     // definitionId is empty for the host's own controls.
-    CommandControlImpl(Host& host, ToolbarControlsImpl& container, const CommandDefinitionsImpl& definitions,
+    CommandControlImpl(Services& services, ToolbarControlsImpl& container, const CommandDefinitionsImpl& definitions,
                        std::string id, std::string definitionId);
     [[nodiscard]] const std::string& id() const { return id_; }
     [[nodiscard]] const std::string& definitionId() const { return definitionId_; }
@@ -35,7 +35,7 @@ private:
 
 class ToolbarControlsImpl final : public Counted<core::ToolbarControls> {
 public:
-    ToolbarControlsImpl(Host& host, const CommandDefinitionsImpl& definitions);
+    ToolbarControlsImpl(Services& services, const CommandDefinitionsImpl& definitions);
     [[nodiscard]] IdList<CommandControlImpl>& list() { return controls_; }
     [[nodiscard]] const IdList<CommandControlImpl>& list() const { return controls_; }
 
@@ -50,7 +50,7 @@ private:
 
 class ToolbarImpl final : public Counted<core::Toolbar> {
 public:
-    ToolbarImpl(Host& host, const CommandDefinitionsImpl& definitions, std::string id);
+    ToolbarImpl(Services& services, const CommandDefinitionsImpl& definitions, std::string id);
     [[nodiscard]] ToolbarControlsImpl& controls() { return controls_; }
     [[nodiscard]] const std::string& id() const { return id_; }
 
@@ -64,7 +64,7 @@ private:
 
 class ToolbarsImpl final : public Counted<core::Toolbars> {
 public:
-    ToolbarsImpl(Host& host, const CommandDefinitionsImpl& definitions);
+    ToolbarsImpl(Services& services, const CommandDefinitionsImpl& definitions);
     [[nodiscard]] ToolbarImpl& quickAccessRight() { return qatRight_; }
 
 private:

@@ -4,9 +4,9 @@
 
 namespace simhost {
 
-UserInterfaceImpl::UserInterfaceImpl(Host& host)
-    : Counted(host, "UserInterface"), definitions_(host.make<CommandDefinitionsImpl>()),
-      toolbars_(host.make<ToolbarsImpl>(definitions_)), palettes_(host.make<PalettesImpl>())
+UserInterfaceImpl::UserInterfaceImpl(Services& services)
+    : Counted(services, "UserInterface"), definitions_(services.make<CommandDefinitionsImpl>()),
+      toolbars_(services.make<ToolbarsImpl>(definitions_)), palettes_(services.make<PalettesImpl>())
 {
 }
 

@@ -10,7 +10,7 @@ namespace simhost {
 
 class UserInterfaceImpl final : public Counted<core::UserInterface> {
 public:
-    explicit UserInterfaceImpl(Host& host);
+    explicit UserInterfaceImpl(Services& services);
     ToolbarsImpl& toolbars() { return toolbars_; }
     CommandDefinitionsImpl& definitions() { return definitions_; }
     PalettesImpl& palettes() { return palettes_; }

@@ -10,6 +10,11 @@ include(ExternalProject)
 
 set(msvc_abi_dir ${CMAKE_BINARY_DIR}/msvc-abi)
 set(msvc_abi_outputs ${msvc_abi_dir}/bin/TrelvikDizivoro360.dll ${msvc_abi_dir}/bin/simhost.dll)
+set(msvc_abi_targets TrelvikDizivoro360 simhost)
+if(TRELVIK_TESTS)
+    list(APPEND msvc_abi_outputs ${msvc_abi_dir}/bin/broken_addin.dll) # a test fixture
+    list(APPEND msvc_abi_targets broken_addin)
+endif()
 ExternalProject_Add(msvc_abi_build
     SOURCE_DIR ${PROJECT_SOURCE_DIR}
     BINARY_DIR ${msvc_abi_dir}
@@ -18,7 +23,7 @@ ExternalProject_Add(msvc_abi_build
                -DCMAKE_BUILD_TYPE=Release -DTRELVIK_TESTS=OFF -DTRELVIK_WERROR=${TRELVIK_WERROR}
                -DTRELVIK_VERSION=${TRELVIK_VERSION} -DTRELVIK_LEARNING_HOST=${TRELVIK_LEARNING_HOST}
                -DTRELVIK_ESHOP_URL=${TRELVIK_ESHOP_URL} -DCMAKE_EXPORT_COMPILE_COMMANDS=ON
-    BUILD_COMMAND ${CMAKE_COMMAND} --build ${msvc_abi_dir} --target TrelvikDizivoro360 simhost
+    BUILD_COMMAND ${CMAKE_COMMAND} --build ${msvc_abi_dir} --target ${msvc_abi_targets}
     INSTALL_COMMAND ${CMAKE_COMMAND} -E copy_if_different ${msvc_abi_outputs} ${CMAKE_BINARY_DIR}/bin
     BUILD_ALWAYS ON
     BUILD_BYPRODUCTS ${msvc_abi_outputs}

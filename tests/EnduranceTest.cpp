@@ -29,13 +29,21 @@ long peakRssKiB()
     return -1;
 }
 
-constexpr int cycles = 10000;
+// Every run after a stop loads the add-in anew, as the host does. AddressSanitizer keeps part of
+// what each load maps, so its builds check the cycles but measure only the page messages.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool loadsAreMeasured = false;
+#else
+constexpr bool loadsAreMeasured = true;
+#endif
+
+constexpr int cycles = loadsAreMeasured ? 10000 : 2000;
 constexpr int firstMark = 1000;
 constexpr int compactEvery = 100;
 // Allowed growth of the peak between the first mark and the end.
 constexpr long toleranceKiB = 4096;
 
-TEST(Endurance, TenThousandRunStopCyclesAndPageMessagesInConstantMemory)
+TEST(Endurance, RunStopCyclesAndPageMessagesInConstantMemory)
 {
     AddinSession addin;
     simhost::Session& host = addin.host();
@@ -75,7 +83,9 @@ TEST(Endurance, TenThousandRunStopCyclesAndPageMessagesInConstantMemory)
               << "page messages: peak RSS " << messagePeakAtMark << " KiB after " << firstMark << ", "
               << peakAfterMessages << " KiB after " << cycles << "\n"
               << "host objects left before unload: " << objectsLeft << "\n";
-    EXPECT_LE(peakAfterCycles - peakAtMark, toleranceKiB);
+    if (loadsAreMeasured) {
+        EXPECT_LE(peakAfterCycles - peakAtMark, toleranceKiB);
+    }
     EXPECT_LE(peakAfterMessages - messagePeakAtMark, toleranceKiB);
     EXPECT_EQ(host.outstandingReferences(), 0);
     EXPECT_TRUE(host.violations().empty());

@@ -47,8 +47,8 @@ static simhost_text text(const char* value)
 static int refusedAsNull(const simhost_api* api, const simhost_session* session, simhost_status status)
 {
     simhost_text message = {NULL, 0};
-    return status == SIMHOST_USAGE_ERROR && api->last_error(session, &message) == SIMHOST_OK &&
-           message.size > 0 && strstr(message.data, "null") != NULL;
+    return status == SIMHOST_USAGE_ERROR && api->last_error(session, &message) == SIMHOST_OK && message.size > 0 &&
+           strstr(message.data, "null") != NULL;
 }
 
 int main(int argc, char** argv)
@@ -58,7 +58,8 @@ int main(int argc, char** argv)
         return 2;
     }
     const simhost_api* api = simhost_entry(SIMHOST_API_VERSION);
-    expect(api != NULL && api->size == sizeof(simhost_api) && api->version == SIMHOST_API_VERSION, "this version's table");
+    expect(api != NULL && api->size == sizeof(simhost_api) && api->version == SIMHOST_API_VERSION,
+           "this version's table");
     if (api == NULL) {
         return 1;
     }
@@ -66,7 +67,7 @@ int main(int argc, char** argv)
     expect(simhost_entry(0) == NULL, "version 0 gets no table");
     expect(api->fault_points(NULL, NULL) == SIMHOST_USAGE_ERROR, "fault_points without a sink");
 
-    simhost_options options = {sizeof(simhost_options), 3, 0, {NULL, 0}, 0, NULL, 0};
+    simhost_options options = {sizeof(simhost_options), 3, 0, {NULL, 0}, 0, NULL, 0, 0};
     simhost_session* refused = NULL;
     expect(api->create(&options, NULL) == SIMHOST_USAGE_ERROR, "create without a place for the session");
     expect(api->create(NULL, &refused) == SIMHOST_USAGE_ERROR && refused != NULL, "create without options");
@@ -109,6 +110,9 @@ int main(int argc, char** argv)
     expect(api->trace(NULL, 0, entrySink, NULL) == SIMHOST_USAGE_ERROR, "trace without a session");
     expect(api->journal(NULL, 0, textSink, NULL) == SIMHOST_USAGE_ERROR, "journal without a session");
     expect(api->view(NULL, itemSink, NULL) == SIMHOST_USAGE_ERROR, "view without a session");
+    expect(api->send_message(NULL, text(""), text("send"), text("x")) == SIMHOST_USAGE_ERROR,
+           "send_message without a session");
+    expect(api->switch_workspace(NULL) == SIMHOST_USAGE_ERROR, "switch_workspace without a session");
 
     /* A session with the add-in loaded, and each other argument null or unknown. */
     simhost_session* session = NULL;
@@ -126,6 +130,10 @@ int main(int argc, char** argv)
     expect(api->message(session, nowhere) == SIMHOST_USAGE_ERROR, "message: a text with bytes but no data");
     expect(api->close(session, nowhere) == SIMHOST_USAGE_ERROR, "close: an id with bytes but no data");
     expect(api->note(session, nowhere) == SIMHOST_USAGE_ERROR, "note: a text with bytes but no data");
+    expect(api->send_message(session, nowhere, text("send"), text("x")) == SIMHOST_USAGE_ERROR,
+           "send_message: a palette id with bytes but no data");
+    expect(api->send_message(session, text(""), nowhere, text("x")) == SIMHOST_USAGE_ERROR,
+           "send_message: an action with bytes but no data");
     expect(api->state(session, NULL) == SIMHOST_USAGE_ERROR, "state without a structure");
     simhost_state smaller = {sizeof(size_t), 0, 0, 0, {NULL, 0}};
     expect(api->state(session, &smaller) == SIMHOST_USAGE_ERROR, "a state of an unknown size");

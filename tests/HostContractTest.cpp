@@ -17,6 +17,15 @@ public:
     int calls = 0;
 };
 
+class PageHandler final : public core::HTMLEventHandler {
+public:
+    void notify(const core::Ptr<core::HTMLEventArgs>& eventArgs) override
+    {
+        received.push_back(eventArgs->action() + " " + eventArgs->data());
+    }
+    std::vector<std::string> received;
+};
+
 class ThrowingHandler final : public core::ApplicationEventHandler {
 public:
     void notify(const core::Ptr<core::ApplicationEventArgs>& /*eventArgs*/) override { throw std::exception(); }
@@ -50,10 +59,58 @@ TEST(HostContract, CallThroughADeletedObjectIsRecorded)
     const core::Ptr<core::Palette> palette = palettes->add("p", "P", "https://x", true, true, true);
     ASSERT_TRUE(palette->deleteMe());
     EXPECT_FALSE(palette->isValid());
-    palette->isVisible(true);
-    ASSERT_EQ(session.violations().size(), 1U);
+    // No other functionality of a deleted object works: each call fails and is recorded.
+    EXPECT_FALSE(palette->isVisible(true));
+    EXPECT_FALSE(palette->isVisible());
+    EXPECT_FALSE(palette->incomingFromHTML());
+    EXPECT_EQ(palette->id(), "");
+    EXPECT_FALSE(palette->deleteMe());
+    ASSERT_EQ(session.violations().size(), 5U);
     EXPECT_EQ(session.violations()[0], "callThroughDeleted: Palette p.isVisible");
+    EXPECT_EQ(session.view().palette("p"), nullptr);
     EXPECT_TRUE(traced(session, "violation"));
+}
+
+// What the host sends an add-in unasked, as it sends it: the on-line status event on a change
+// only, a page message with its action from a shown palette (by id, else the newest), none from a
+// hidden or deleted one; a command id outside [A-Za-z0-9_] refused.
+TEST(HostContract, EventsComeAsTheHostSendsThem)
+{
+    simhost::Session session({});
+    CountingHandler online;
+    PageHandler first;
+    PageHandler second;
+    const core::Ptr<core::UserInterface> ui = core::Application::get()->userInterface();
+    ASSERT_TRUE(core::Application::get()->onlineStatusChanged()->add(&online));
+    const core::Ptr<core::Palette> older = ui->palettes()->add("a", "A", "https://a", true, true, true);
+    const core::Ptr<core::Palette> newer = ui->palettes()->add("b", "B", "https://b", true, true, true);
+    ASSERT_TRUE(older->incomingFromHTML()->add(&first));
+    ASSERT_TRUE(newer->incomingFromHTML()->add(&second));
+
+    for (const bool state : {true, false, false, true}) {
+        session.setOnline(state);
+    }
+    EXPECT_EQ(online.calls, 2);
+
+    session.message("x");
+    session.message("y", "openLink", "a");
+    newer->isVisible(false);
+    session.message("z"); // the newest palette is hidden: no page can send
+    session.message("w", "send", "a");
+    ASSERT_TRUE(older->deleteMe());
+    session.message("v", "send", "a");
+    EXPECT_EQ(second.received, std::vector<std::string>{"send x"});
+    EXPECT_EQ(first.received, (std::vector<std::string>{"openLink y", "send w"}));
+
+    const core::Ptr<core::CommandDefinitions> definitions = ui->commandDefinitions();
+    EXPECT_TRUE(definitions->addButtonDefinition("good_Id9", "G", "g"));
+    for (const char* refused : {"bad-id", "", "bad id", "čeština"}) {
+        EXPECT_FALSE(definitions->addButtonDefinition(refused, "B", "b")) << refused;
+    }
+    EXPECT_EQ(
+        std::ranges::count_if(session.violations(),
+                              [](const std::string& violation) { return violation.starts_with("invalidArgument"); }),
+        4);
 }
 
 TEST(HostContract, SecondAddOfTheSameHandlerIsRefusedAndDeliveredOnce)
@@ -65,7 +122,7 @@ TEST(HostContract, SecondAddOfTheSameHandlerIsRefusedAndDeliveredOnce)
         EXPECT_TRUE(event->add(&handler));
         EXPECT_FALSE(event->add(&handler));
     }
-    session.setOnline(true);
+    session.setOnline(false); // a change: the host reports no other
     EXPECT_EQ(handler.calls, 1);
 }
 
@@ -86,7 +143,7 @@ TEST(HostContract, ExceptionEscapingANotificationIsContainedAndTraced)
     simhost::Session session({});
     ThrowingHandler handler;
     EXPECT_TRUE(core::Application::get()->onlineStatusChanged()->add(&handler));
-    session.setOnline(true);
+    session.setOnline(false);
     EXPECT_TRUE(traced(session, "exception"));
 }
 
@@ -166,7 +223,7 @@ TEST(HostContract, TheEntryAnswersAStatusAndEachSessionKeepsItsOwnError)
         EXPECT_EQ(api.last_error(session, &message), SIMHOST_OK);
         return std::string(message.data, message.size);
     };
-    const simhost_options options{sizeof(simhost_options), 3, 0, {nullptr, 0}, 0, nullptr, 0};
+    const simhost_options options{sizeof(simhost_options), 3, 0, {nullptr, 0}, 0, nullptr, 0, 0};
     simhost_session* session = nullptr;
     ASSERT_EQ(api.create(&options, &session), SIMHOST_OK);
     simhost_session* second = nullptr;

@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 using testing_support::runProcess;
 
 namespace {
@@ -16,6 +18,9 @@ namespace {
 std::filesystem::path hostsim() { return testing_support::hostsimProgram(); }
 
 std::vector<std::string> lines(const std::string& text) { return testing_support::outputLines(text); }
+
+// The file name ending of a library the host loads.
+std::string addinSuffix() { return testing_support::addinLibrary().extension().string(); }
 
 // A copy of the add-in in a fresh folder, so every test starts without a launch record.
 class Hostsim : public ::testing::Test {
@@ -56,6 +61,69 @@ TEST_F(Hostsim, RunStopStopUnloadInJson)
     EXPECT_EQ(result.out.find(R"("op":"exception")"), std::string::npos);
 }
 
+// The host's lifecycle: run after stop loads the library anew (its static state fresh, so no
+// handler is added twice), a workspace switch deletes the palette and the guide makes a new one,
+// a command's destroy follows its execute, and the end of the session stops before it unloads.
+TEST_F(Hostsim, RunAfterStopLoadsAnewAndAWorkspaceSwitchTakesThePalette)
+{
+    const auto result =
+        hostsimRun({"run", "stop", "run", "click", "runTeachPalette", "workspace", "click", "runTeachPalette", "stop"});
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    const auto out = lines(result.out);
+    const auto count = [&](const std::string& part) {
+        return std::ranges::count_if(out,
+                                     [&](const std::string& line) { return line.find(part) != std::string::npos; });
+    };
+    EXPECT_EQ(count(R"({"op":"load",)"), 2);
+    EXPECT_EQ(count(R"("event":"onlineStatusChanged")"), 2);
+    EXPECT_EQ(count(R"("added":false)"), 0);
+    EXPECT_EQ(count("violation"), 0);
+    const auto workspace = std::ranges::find(out, R"({"action":"workspace"})");
+    ASSERT_NE(workspace, out.end());
+    EXPECT_EQ(*(workspace + 1), R"({"op":"deleteMe","kind":"palette","id":"teachPalete"})");
+    EXPECT_NE(std::find_if(workspace, out.end(),
+                           [](const std::string& line) { return line.starts_with(R"({"op":"addPalette")"); }),
+              out.end());
+    const auto executed = std::ranges::find(
+        out,
+        R"({"op":"addHandler","event":"execute:runTeachPalette","handler":"CmdExecuteEventHandler","added":true})");
+    ASSERT_NE(executed, out.end());
+    EXPECT_NE(std::find(executed, out.end(), R"({"op":"event","event":"destroy:runTeachPalette","handlers":0})"),
+              out.end());
+    EXPECT_EQ(out.back(), R"({"op":"references","outstanding":0})");
+
+    // The end of a session that is running stops the add-in first.
+    const auto ended = lines(hostsimRun({"run"}).out);
+    const auto unload = std::ranges::find(ended, R"({"action":"unload"})");
+    EXPECT_NE(std::find(unload, ended.end(), R"({"call":"stop","result":true})"), ended.end());
+}
+
+// An add-in that calls through a palette it deleted and lets an exception out of stop fails the
+// session (exit 3, both in the trace) unless violations are allowed; run is told whether the host
+// is starting (the fixture answers it).
+TEST(HostsimRules, BrokenAddinFailsTheSessionAndRunHearsTheStartup)
+{
+    testing_support::ScratchFolder scratch("broken");
+    const std::filesystem::path broken = testing_support::binaryDirectory() / ("broken_addin" + addinSuffix());
+    const auto run = [&](std::vector<std::string> arguments) {
+        arguments.insert(arguments.begin(), {"--json", broken.string()});
+        return runProcess(hostsim(), arguments);
+    };
+    const auto failed = run({"run", "stop", "run"});
+    EXPECT_EQ(failed.exitCode, 3) << failed.err;
+    const auto out = lines(failed.out);
+    const auto has = [&](const std::string& line) { return std::ranges::find(out, line) != out.end(); };
+    EXPECT_TRUE(has(R"({"op":"violation","rule":"callThroughDeleted","detail":"Palette brokenPalette.isVisible"})"))
+        << failed.out;
+    EXPECT_TRUE(has(R"({"op":"exception","where":"stop"})"));
+    EXPECT_TRUE(has(R"({"call":"run","result":true})"));  // the first run: the host is starting
+    EXPECT_TRUE(has(R"({"call":"run","result":false})")); // the dialog's Run after Stop
+    EXPECT_EQ(run({"--allow-violations", "run"}).exitCode, 0);
+    const auto dialog = run({"--allow-violations", "--startup", "dialog", "run"});
+    EXPECT_NE(dialog.out.find(R"({"call":"run","result":false})"), std::string::npos) << dialog.out;
+    EXPECT_EQ(dialog.out.find(R"({"call":"run","result":true})"), std::string::npos);
+}
+
 TEST_F(Hostsim, TraceNamesHandlersAndTheUsersClose)
 {
     const auto result = hostsimRun({"run", "close", "teachPalete", "click", "runTeachPalette"});
@@ -67,18 +135,19 @@ TEST_F(Hostsim, TraceNamesHandlersAndTheUsersClose)
     EXPECT_TRUE(has(
         R"({"op":"addHandler","event":"onlineStatusChanged","handler":"OnlineStatusChangedHandler","added":true})"));
     EXPECT_TRUE(has(R"({"action":"close","id":"teachPalete"})"));
-    // Closed by the user, shown again by the guide button.
-    EXPECT_EQ(out[static_cast<std::size_t>(
-                      std::find(out.begin(), out.end(), R"({"action":"close","id":"teachPalete"})") - out.begin()) +
-                  1],
-              R"({"action":"click","id":"runTeachPalette"})");
+    // Closed by the user (its closed event fired), shown again by the guide button.
+    const auto closed = static_cast<std::size_t>(
+        std::find(out.begin(), out.end(), R"({"action":"close","id":"teachPalete"})") - out.begin());
+    ASSERT_LT(closed + 2, out.size());
+    EXPECT_EQ(out[closed + 1], R"({"op":"event","event":"closed:teachPalete","handlers":0})");
+    EXPECT_EQ(out[closed + 2], R"({"action":"click","id":"runTeachPalette"})");
     EXPECT_TRUE(has(R"({"op":"setVisible","id":"teachPalete","value":true})"));
     const auto readable = hostsimRun({"run"}, false);
     EXPECT_NE(readable.out.find("handler=\"QuelsHTMLEventHandler\""), std::string::npos) << readable.out;
 }
 
 // WHAT@N refuses only the add-in's Nth call: in run the user interface is asked for at start
-// and again for the toolbar; a third call is never made there.
+// and again for the toolbar; a 99th call is never made in the session.
 TEST_F(Hostsim, FailWithACountRefusesOnlyThatCall)
 {
     const auto recordAtFive = [&] {
@@ -91,11 +160,11 @@ TEST_F(Hostsim, FailWithACountRefusesOnlyThatCall)
     EXPECT_EQ(second.out.find("addButtonDefinition"), std::string::npos);
 
     recordAtFive();
-    const auto third = hostsimRun({"--fail", "Application.userInterface@3", "run"});
+    const auto third = hostsimRun({"--fail", "Application.userInterface@99", "run"});
     recordAtFive();
     const auto none = hostsimRun({"run"});
     // The same session, but for the note that the third call never came.
-    const std::string note = R"({"op":"note","text":"fault never took effect: Application.userInterface@3"})";
+    const std::string note = R"({"op":"note","text":"fault never took effect: Application.userInterface@99"})";
     const std::size_t at = third.out.find(note);
     ASSERT_NE(at, std::string::npos) << third.out;
     std::string withoutNote = third.out;
@@ -224,11 +293,12 @@ INSTANTIATE_TEST_SUITE_P(Hostsim, HostsimUsage,
                                            UsageCase{{"--bogus", "x"}, 2, "hostsim:"},
                                            UsageCase{{"x.so", "dance"}, 2, "unknown action 'dance'"},
                                            UsageCase{{"x.so", "click"}, 2, "needs an argument"},
-                                           UsageCase{{"x.so", "unload", "run"}, 2, "after 'unload'"},
+                                           UsageCase{{"x.so", "unload", "stop"}, 2, "after 'unload'"},
                                            UsageCase{{"--fail", "Nope", "x.so"}, 2, "unknown fault point 'Nope'"},
                                            UsageCase{{"--fail", "Palettes.add@0", "x.so"}, 2, "WHAT@N"},
                                            UsageCase{{"--fail", "Palettes.add@x", "x.so"}, 2, "WHAT@N"},
                                            UsageCase{{"x.so", "close"}, 2, "needs an argument"},
+                                           UsageCase{{"x.so", "message", "--action", "a"}, 2, "needs an argument"},
                                            UsageCase{{"--language", "two", "x.so"}, 2, "hostsim:"},
                                            UsageCase{{"/no/such/addin.so"}, 1, "/no/such/addin.so"}));
 

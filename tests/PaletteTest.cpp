@@ -103,7 +103,9 @@ TEST_P(RefusedHandler, IsRegisteredAgainAtTheNextShowThenNeverAgain)
     AddinSession addin(withFaults({std::string(param.fault) + "@1"}, param.onlinePath));
     addin.setLaunchCount(2);
     ASSERT_TRUE(addin.host().run());
-    const auto show = [&] { param.onlinePath ? addin.host().setOnline(true) : addin.host().click("runTeachPalette"); };
+    const auto show = [&] {
+        param.onlinePath ? testing_support::reportOnline(addin.host()) : addin.host().click("runTeachPalette");
+    };
     if (param.onlinePath) {
         show();
     }
@@ -155,7 +157,7 @@ TEST(Palette, ClosedByTheUserItIsShownAgainByTheButtonAndByAnOnlineReport)
     addin.host().click("runTeachPalette");
     EXPECT_TRUE(addin.host().paletteVisible("teachPalete"));
     addin.host().close("teachPalete");
-    addin.host().setOnline(true);
+    testing_support::reportOnline(addin.host());
     EXPECT_TRUE(addin.host().paletteVisible("teachPalete"));
     EXPECT_EQ(addin.ops("addPalette").size(), 1U);
 }
@@ -304,7 +306,7 @@ TEST(FirstLaunch, OnlineReportCreatesThePaletteWithTheOtherHandlerOnce)
     ASSERT_TRUE(addin.host().run());
     const auto before = addin.mark();
     for (int report = 0; report < 3; ++report) {
-        addin.host().setOnline(true);
+        testing_support::reportOnline(addin.host());
     }
     EXPECT_EQ(paletteOps(addin, before),
               (std::vector<std::string>{"addPalette:teachPalete", "dockingState:teachPalete",
@@ -318,7 +320,7 @@ TEST(FirstLaunch, OnlineReportCreatesThePaletteWithTheOtherHandlerOnce)
 
 TEST(FirstLaunch, OfflineReportAndEmptyArgumentsDoNothing)
 {
-    AddinSession addin(withFaults({}, true));
+    AddinSession addin;
     addin.setLaunchCount(1);
     ASSERT_TRUE(addin.host().run());
     const auto before = addin.mark();
@@ -336,7 +338,7 @@ TEST(FirstLaunch, QualifyingReportAfterStopShowsNothingAndRaisesNothing)
     ASSERT_TRUE(addin.host().run());
     ASSERT_TRUE(addin.host().stop());
     const auto before = addin.mark();
-    addin.host().setOnline(true);
+    testing_support::reportOnline(addin.host());
     EXPECT_TRUE(paletteOps(addin, before).empty());
     EXPECT_TRUE(addin.ops("exception").empty());
     EXPECT_FALSE(addin.host().paletteExists("teachPalete"));

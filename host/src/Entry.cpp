@@ -202,6 +202,7 @@ simhost_status create(const simhost_options* options, simhost_session** session)
         }
         host.offline = options->offline != 0;
         host.faults = toStrings(options->faults, options->fault_count);
+        host.fromDialog = options->size >= sizeof(simhost_options) && options->from_dialog != 0;
         (*session)->host = std::make_unique<simhost::Host>(std::move(host));
     });
 }
@@ -263,7 +264,7 @@ constexpr simhost_api table{
         return act(session, [&](simhost::Host& host) { host.click(toString(id)); });
     },
     [](simhost_session* session, simhost_text text) noexcept {
-        return act(session, [&](simhost::Host& host) { host.message(toString(text)); });
+        return act(session, [&](simhost::Host& host) { host.message({}, "send", toString(text)); });
     },
     [](simhost_session* session, simhost_text id) noexcept {
         return act(session, [&](simhost::Host& host) { host.close(toString(id)); });
@@ -325,6 +326,11 @@ constexpr simhost_api table{
             sendView(host.view(), sink, context);
         });
     },
+    [](simhost_session* session, simhost_text paletteId, simhost_text action, simhost_text text) noexcept {
+        return act(session,
+                   [&](simhost::Host& host) { host.message(toString(paletteId), toString(action), toString(text)); });
+    },
+    [](simhost_session* session) noexcept { return act(session, [](simhost::Host& host) { host.switchWorkspace(); }); },
 };
 
 } // namespace

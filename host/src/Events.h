@@ -86,15 +86,10 @@ private:
         notify(handler, args);
     }
 
-    char* name_raw() const override
-    {
-        this->checkAlive(operations::eventName);
-        return nullptr;
-    }
+    char* name_raw() const override { return nullptr; }
 
     bool add_raw(Handler* handler) override
     {
-        this->checkAlive(operations_.add);
         // The fault is traced first: the entry below must be the last one while it is filled in.
         const bool refused = handler == nullptr || this->services_.faults.fires(operations_.add, commandId_);
         TraceEntry& entry = this->services_.recorder.trace("op", "addHandler").add("event", traceName_);
@@ -117,7 +112,6 @@ private:
 
     bool remove_raw(Handler* handler) override
     {
-        this->checkAlive(operations_.remove);
         const auto it = std::find(handlers_.begin(), handlers_.end(), handler);
         if (it == handlers_.end()) {
             return false;

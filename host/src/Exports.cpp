@@ -1,8 +1,8 @@
 // The symbols that add-ins import from the host's interface library, those that behave (the
 // placeholders and other slots nobody should call are generated: generated/HostSlots.cpp).
 #include "HostOperations.h"
-#include "Model.h"
 #include "UnusedSlot.h"
+#include "model/Application.h"
 
 #include <Core/CoreAll.h>
 

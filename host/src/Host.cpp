@@ -1,8 +1,8 @@
 #include "Host.h"
 
 #include "AddinLibrary.h"
-#include "Model.h"
 #include "ShellRecorder.h"
+#include "model/Application.h"
 
 namespace simhost {
 
@@ -14,11 +14,21 @@ constexpr const char* pathSeparators = "\\/";
 constexpr const char* pathSeparators = "/";
 #endif
 
-// The palette an add-in's page messages come from: the one it created last that still exists.
-PaletteImpl* messagePalette(AppImpl& app)
+// The palette a page message comes from: the one with that id, or else the one the add-in created
+// last; only a shown palette's page can send one.
+PaletteImpl* messagePalette(AppImpl& app, const std::string& id)
 {
-    const auto& palettes = app.ui().palettes().list().items();
-    return palettes.empty() ? nullptr : palettes.back();
+    const auto& palettes = app.ui().palettes().list();
+    PaletteImpl* palette =
+        id.empty() ? (palettes.items().empty() ? nullptr : palettes.items().back()) : palettes.find(id);
+    return palette != nullptr && palette->visible() ? palette : nullptr;
+}
+
+// An event of the host's that no row of the slot table lets an add-in handle (a palette's closed,
+// a command's destroy): fired to no handler, and traced so that a script sees it happen.
+void traceEvent(Recorder& recorder, const std::string& event)
+{
+    recorder.trace("op", "event").add("event", event).add("handlers", std::int64_t{0});
 }
 
 } // namespace
@@ -39,14 +49,16 @@ Host::~Host()
 
 void Host::load(const std::string& library)
 {
-    if (library_ || unloaded_) {
+    if (library_ != nullptr) {
         throw UsageError("the add-in is already loaded");
     }
     library_ = std::make_unique<AddinLibrary>(library);
+    stage_ = Stage::Loaded;
     // The path is absolute: its folder is all before the last separator.
     const std::string& loaded = library_->absolutePath();
     const std::size_t separator = loaded.find_last_of(pathSeparators);
     libraryFolder_ = separator == std::string::npos ? std::string() : loaded.substr(0, separator);
+    services_.recorder.trace("op", "load").add("library", loaded.substr(separator + 1));
 }
 
 // Unloads the add-in, if one is loaded; false when the system kept it mapped.
@@ -58,21 +70,33 @@ bool Host::unloadLibrary()
     services_.unloading = true;
     const bool gone = library_->unload();
     services_.unloading = false;
+    const std::string path = library_->absolutePath();
     library_.reset();
+    lastLibrary_ = path;
     return gone;
+}
+
+// The unload itself and the reference balance after it.
+void Host::release()
+{
+    if (!unloadLibrary()) {
+        services_.recorder.violation("notUnloaded", "the system kept the add-in library mapped");
+    }
+    auto& entry = services_.recorder.trace("op", "references")
+                      .add("outstanding", std::int64_t{services_.objects.outstandingReferences()});
+    if (const auto held = services_.objects.held(); !held.empty()) {
+        entry.add("held", held);
+    }
 }
 
 namespace {
 
-template <class Call> bool callEntry(Recorder& recorder, AddinLibrary* library, const char* name, Call call)
+// The entry point's result is traced; an exception escaping it is contained and traced.
+bool callEntry(Recorder& recorder, AddinLibrary::EntryPoint entry, const char* name, const std::string& context)
 {
-    if (library == nullptr) {
-        throw UsageError(std::string("'") + name + "' needs a loaded add-in");
-    }
-    recorder.trace("action", name);
     bool result = false;
     try {
-        result = call(*library);
+        result = entry(context.c_str());
     } catch (...) {
         recorder.trace("op", "exception").add("where", name);
     }
@@ -84,14 +108,40 @@ template <class Call> bool callEntry(Recorder& recorder, AddinLibrary* library, 
 
 bool Host::run()
 {
-    return callEntry(services_.recorder, library_.get(), "run",
-                     [](AddinLibrary& library) { return library.run()(""); });
+    // The first run of a session is the host's start-up, unless the add-in was started from the
+    // dialog; every later one is the dialog's Run.
+    const bool startup = !services_.options.fromDialog && !ran_;
+    services_.recorder.trace("action", "run").add("startup", startup);
+    if (stage_ == Stage::Stopped) {
+        release(); // the dialog's Run after Stop loads the library anew
+    }
+    if (library_ == nullptr) {
+        if (lastLibrary_.empty()) {
+            throw UsageError("'run' needs a loaded add-in");
+        }
+        load(lastLibrary_);
+    }
+    ran_ = true;
+    stage_ = Stage::Running;
+    return callEntry(services_.recorder, library_->run(), "run",
+                     std::string(R"({"IsApplicationStartup":)") + (startup ? "true" : "false") + "}");
 }
 
 bool Host::stop()
 {
-    return callEntry(services_.recorder, library_.get(), "stop",
-                     [](AddinLibrary& library) { return library.stop()(""); });
+    if (library_ == nullptr) {
+        throw UsageError("'stop' needs a loaded add-in");
+    }
+    services_.recorder.trace("action", "stop");
+    return stopLibrary();
+}
+
+bool Host::stopLibrary()
+{
+    if (stage_ == Stage::Running) {
+        stage_ = Stage::Stopped;
+    }
+    return callEntry(services_.recorder, library_->stop(), "stop", "");
 }
 
 void Host::click(const std::string& commandId)
@@ -111,18 +161,20 @@ void Host::click(const std::string& commandId)
         executed.setOwner(command);
         command.executeEvent().fire(executed);
     }
+    traceEvent(services_.recorder, "destroy:" + commandId);
     command.markFinished();
 }
 
-void Host::message(const std::string& text)
+void Host::message(const std::string& paletteId, const std::string& action, const std::string& text)
 {
-    services_.recorder.trace("action", "message").add("text", text);
-    PaletteImpl* palette = messagePalette(*app_);
+    services_.recorder.trace("action", "message").add("pageAction", action).add("text", text);
+    PaletteImpl* palette = messagePalette(*app_, paletteId);
     if (palette == nullptr) {
-        services_.recorder.trace("op", "note").add("text", "no palette to send the message from");
+        services_.recorder.trace("op", "note")
+            .add("text", "no shown palette " + paletteId + " to send the message from");
         return;
     }
-    auto& args = services_.make<HTMLEventArgsImpl>(text);
+    auto& args = services_.make<HTMLEventArgsImpl>(action, text);
     palette->htmlEvent().fire(args);
     args.markFinished();
 }
@@ -136,11 +188,25 @@ void Host::close(const std::string& paletteId)
         return;
     }
     palette->closeByUser();
+    traceEvent(services_.recorder, "closed:" + paletteId);
+}
+
+void Host::switchWorkspace()
+{
+    services_.recorder.trace("action", "workspace");
+    // The palettes go with the workspace the user leaves.
+    const std::vector<PaletteImpl*> palettes = app_->ui().palettes().list().items();
+    for (PaletteImpl* palette : palettes) {
+        palette->deleteByHost();
+    }
 }
 
 void Host::setOnline(bool online)
 {
     services_.recorder.trace("action", online ? "online" : "offline");
+    if (services_.offline == !online) {
+        return; // the host reports changes only
+    }
     services_.offline = !online;
     auto& args = services_.make<ApplicationEventArgsImpl>(!online);
     app_->onlineEvent().fire(args);
@@ -153,15 +219,10 @@ void Host::unload()
         throw UsageError("'unload' needs a loaded add-in");
     }
     services_.recorder.trace("action", "unload");
-    if (!unloadLibrary()) {
-        services_.recorder.violation("notUnloaded", "the system kept the add-in library mapped");
+    if (stage_ == Stage::Running) {
+        stopLibrary(); // the host stops an add-in before it unloads it
     }
-    unloaded_ = true;
-    auto& entry = services_.recorder.trace("op", "references")
-                      .add("outstanding", std::int64_t{services_.objects.outstandingReferences()});
-    if (const auto held = services_.objects.held(); !held.empty()) {
-        entry.add("held", held);
-    }
+    release();
 }
 
 void Host::compact()

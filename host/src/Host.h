@@ -27,18 +27,24 @@ public:
 
     // --- the actions ---------------------------------------------------------------------------
     void load(const std::string& library); // UTF-8; a relative path from the working folder
-    // The entry points; the result is traced, an escaping exception is contained and traced.
+    // The entry points, as the host and its Scripts and Add-Ins dialog call them: run after stop
+    // loads the library anew (its static state fresh), as does run after unload; run's context
+    // says whether the host is starting. The result is traced, an escaping exception contained.
     bool run();
     bool stop();
     // What the host does when the user clicks a toolbar button.
     void click(const std::string& commandId);
-    // A message from the learning page to the message event of the palette the add-in created.
-    void message(const std::string& text);
-    // The user closes that palette with its close button: it stays, hidden.
+    // A page message, as adsk.fusionSendData(action, text) sends it, to the message event of the
+    // shown palette with that id (none: the one the add-in created last).
+    void message(const std::string& paletteId, const std::string& action, const std::string& text);
+    // The user closes that palette with its close button: it stays, hidden; its closed event fires.
     void close(const std::string& paletteId);
+    // The user switches workspace: the host deletes the palettes.
+    void switchWorkspace();
     // Fires the on-line status event (and sets the host's state).
     void setOnline(bool online);
-    // Unloads the library (static objects destroyed), then traces the reference balance.
+    // Stops a running add-in, unloads the library (static objects destroyed), then traces the
+    // reference balance.
     void unload();
     // Frees the objects nothing can reach any more and clears the trace and journal.
     void compact();
@@ -56,13 +62,18 @@ public:
     [[nodiscard]] std::vector<std::string> faultsNeverFired() const { return services_.faults.neverFired(); }
 
 private:
+    enum class Stage { Loaded, Running, Stopped };
     bool unloadLibrary();
+    void release();
+    bool stopLibrary();
 
     Services services_;
     AppImpl* app_ = nullptr;
     std::unique_ptr<AddinLibrary> library_;
     std::string libraryFolder_;
-    bool unloaded_ = false;
+    std::string lastLibrary_; // what run loads again after an unload
+    Stage stage_ = Stage::Loaded;
+    bool ran_ = false;
 };
 
 } // namespace simhost

@@ -16,11 +16,12 @@ void Tracked::releaseReference()
     }
 }
 
-void Tracked::checkAlive(const Operation& operation) const
+bool Tracked::alive(const Operation& operation) const
 {
     if (deleted_) {
         services_.recorder.violation("callThroughDeleted", label_ + "." + operation.name);
     }
+    return !deleted_;
 }
 
 bool Tracked::faultFires(const Operation& operation, const std::string& commandId) const
@@ -31,8 +32,7 @@ bool Tracked::faultFires(const Operation& operation, const std::string& commandI
 bool Tracked::deleteFromHost(const Operation& operation, const char* kind, const std::string& id,
                              const std::function<void()>& detach)
 {
-    checkAlive(operation);
-    if (deleted_) {
+    if (!alive(operation)) {
         return false;
     }
     deleted_ = true;

@@ -32,17 +32,17 @@ public:
 protected:
     void addReference() { ++references_; }
     void releaseReference();
-    // Records a contract violation when the add-in calls the operation through a deleted object.
-    void checkAlive(const Operation& operation) const;
+    // False, and a contract violation recorded, when the add-in calls the operation through an
+    // object the host deleted: no other functionality of a deleted object works.
+    [[nodiscard]] bool alive(const Operation& operation) const;
     // The operation's fault takes effect at this call (of that command's object).
     [[nodiscard]] bool faultFires(const Operation& operation, const std::string& commandId = {}) const;
-    // An operation that yields object: checked alive, and answered with a reference for the
-    // add-in, or none when its fault takes effect.
+    // An operation that yields object: answered with a reference for the add-in, or none when
+    // this object was deleted or the operation's fault takes effect.
     template <class Object>
     auto* answer(const Operation& operation, const Object& object, const std::string& commandId = {}) const
     {
-        checkAlive(operation);
-        return faultFires(operation, commandId) ? nullptr : object.handOut();
+        return !alive(operation) || faultFires(operation, commandId) ? nullptr : object.handOut();
     }
     // The host's deleteMe: the first call detaches the object from its collection and is traced
     // as {"op":"deleteMe","kind":kind,"id":id}; later calls are refused (false).

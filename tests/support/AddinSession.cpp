@@ -14,8 +14,8 @@ std::filesystem::path copyAddin(const std::filesystem::path& folder)
 }
 } // namespace
 
-AddinSession::AddinSession(const std::filesystem::path& folder, simhost::Options options)
-    : shellLog_(std::make_unique<ScratchFolder>("shell")), library_(copyAddin(folder)), session_(std::move(options))
+AddinSession::AddinSession(const std::filesystem::path& folder, const simhost::Options& options)
+    : shellLog_(std::make_unique<ScratchFolder>("shell")), library_(copyAddin(folder)), session_(options)
 {
 #if defined(_WIN32)
     registerUrlRecorder(shellLog_->path() / "opened.txt");
@@ -23,9 +23,9 @@ AddinSession::AddinSession(const std::filesystem::path& folder, simhost::Options
     session_.load(library_);
 }
 
-AddinSession::AddinSession(simhost::Options options)
+AddinSession::AddinSession(const simhost::Options& options)
     : scratch_(std::make_unique<ScratchFolder>("addin")), shellLog_(std::make_unique<ScratchFolder>("shell")),
-      library_(copyAddin(scratch_->path())), session_(std::move(options))
+      library_(copyAddin(scratch_->path())), session_(options)
 {
 #if defined(_WIN32)
     registerUrlRecorder(shellLog_->path() / "opened.txt");
@@ -83,6 +83,12 @@ simhost::Options withFaults(std::vector<std::string> faults, bool offline)
     options.faults = std::move(faults);
     options.offline = offline;
     return options;
+}
+
+void reportOnline(simhost::Session& host)
+{
+    host.setOnline(false);
+    host.setOnline(true);
 }
 
 std::vector<std::string> opNames(const std::vector<simhost::TraceEntry>& entries)

@@ -13,9 +13,9 @@ namespace testing_support {
 class AddinSession {
 public:
     // Copies the add-in into folder (created if needed) and loads it.
-    AddinSession(const std::filesystem::path& folder, simhost::Options options = {});
+    AddinSession(const std::filesystem::path& folder, const simhost::Options& options = {});
     // Loads a copy in a scratch folder of its own.
-    explicit AddinSession(simhost::Options options = {});
+    explicit AddinSession(const simhost::Options& options = {});
 
     simhost::Session& host() { return session_; }
     [[nodiscard]] const std::filesystem::path& library() const { return library_; }
@@ -46,5 +46,7 @@ simhost::Options withFaults(std::vector<std::string> faults, bool offline = fals
 
 // The ops of a session, each as "op" or "op:field" text, to compare sequences.
 std::vector<std::string> opNames(const std::vector<simhost::TraceEntry>& entries);
+// An on-line report, as the host gives one: it reports changes only, so off-line and back.
+void reportOnline(simhost::Session& host);
 
 } // namespace testing_support

@@ -1,21 +1,21 @@
 // The actions hostsim runs, parsed from its command line.
 #pragma once
 
-#include <optional>
 #include <string>
 #include <vector>
 
 namespace hostsim {
 
 struct Action {
-    enum class Kind { Run, Stop, Click, Message, Online, Offline, Close, Unload };
+    enum class Kind { Run, Stop, Click, Message, Online, Offline, Close, Workspace, Unload };
     Kind kind;
-    std::string argument; // command id for Click, text for Message, palette id for Close
+    std::string argument;    // command id for Click, text for Message, palette id for Close
+    std::string action = {}; // Message: the page's action (adsk.fusionSendData's first argument)
 };
 
-// Parses "run | stop | click ID | message TEXT | online | offline | close ID | unload"; empty
-// gives a
-// single run. Throws std::invalid_argument with a one-line reason.
+// Parses "run | stop | click ID | message [--action A] TEXT | online | offline | close ID |
+// workspace | unload"; empty gives a single run. Throws std::invalid_argument with a one-line
+// reason, also for stop or unload while nothing is loaded.
 std::vector<Action> parseActions(const std::vector<std::string>& words);
 
 } // namespace hostsim

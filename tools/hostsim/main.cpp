@@ -10,6 +10,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <iostream>
@@ -19,6 +20,35 @@ namespace {
 
 constexpr int exitUsage = 2;
 constexpr int exitLoad = 1;
+constexpr int exitBrokeAHostRule = 3;
+
+constexpr const char* notes =
+    "\nWhere the host's manual is silent, hostsim:\n"
+    "  - refuses a second add of the same handler to one event (false), so it is never called twice;\n"
+    "  - refuses a second deleteMe (false) and records it as a call through a deleted object;\n"
+    "  - sends a page message only from a shown palette (the newest one the add-in created);\n"
+    "  - fires a palette's closed event and a command's destroy event to no handler: the add-in's\n"
+    "    interface has no way to add one, and the trace shows them as {\"op\":\"event\",...};\n"
+    "  - gives run the context {\"IsApplicationStartup\":true|false} and stop an empty one.\n";
+
+// "message --action A TEXT" among the actions: the parser would read --action as one of hostsim's
+// options, so the actions from there on are marked as positional ("--" before them).
+std::vector<char*> withActionsMarked(int argc, char** argv, std::string& marker)
+{
+    std::vector<char*> arguments(argv, argv + argc);
+    for (std::size_t i = 1; i + 1 < arguments.size(); ++i) {
+        const std::string word = arguments[i];
+        if (word == "--") {
+            break;
+        }
+        if (word == "message" && std::string(arguments[i + 1]) == "--action") {
+            marker = "--";
+            arguments.insert(arguments.begin() + static_cast<std::ptrdiff_t>(i), marker.data());
+            break;
+        }
+    }
+    return arguments;
+}
 
 void runActions(simhost::Session& session, const std::vector<hostsim::Action>& actions)
 {
@@ -35,7 +65,7 @@ void runActions(simhost::Session& session, const std::vector<hostsim::Action>& a
             session.click(action.argument);
             break;
         case Kind::Message:
-            session.message(action.argument);
+            session.message(action.argument, action.action);
             break;
         case Kind::Online:
             session.setOnline(true);
@@ -46,12 +76,19 @@ void runActions(simhost::Session& session, const std::vector<hostsim::Action>& a
         case Kind::Close:
             session.close(action.argument);
             break;
+        case Kind::Workspace:
+            session.switchWorkspace();
+            break;
         case Kind::Unload:
             session.unload();
             break;
         }
     }
-    // A host unloads its add-ins when it ends, so the balance is always reported.
+}
+
+// The host's end: it stops and unloads its add-ins, so the balance is always reported.
+void endSession(simhost::Session& session)
+{
     if (session.loaded()) {
         session.unload();
     }
@@ -59,6 +96,14 @@ void runActions(simhost::Session& session, const std::vector<hostsim::Action>& a
     for (const std::string& fault : session.faultsNeverFired()) {
         session.note("fault never took effect: " + fault);
     }
+}
+
+// Whether the add-in broke a host rule: a violation recorded, or an exception that reached the host.
+bool brokeAHostRule(const simhost::Session& session)
+{
+    return !session.violations().empty() || std::ranges::any_of(session.trace(), [](const simhost::TraceEntry& entry) {
+        return entry.is("op", "exception");
+    });
 }
 
 // Writes the picture of the host's state now; false (with a message) when the file cannot be written.
@@ -83,9 +128,13 @@ int hostsimMain(int argc, char** argv)
 {
     CLI::App app{"Loads an add-in library into a simulated Fusion 360 host, runs ACTIONs in order and "
                  "prints every effect on the host.\n"
-                 "ACTION: run | stop | click COMMAND_ID | message TEXT | online | offline | close PALETTE_ID | unload "
-                 "(default: run). Put -- before actions whose text starts with '-'.",
+                 "ACTION: run | stop | click COMMAND_ID | message [--action A] TEXT | online | offline | "
+                 "close PALETTE_ID | workspace | unload (default: run). Options come before the actions; put -- "
+                 "before actions whose text starts with '-'.\n"
+                 "Exit status: 0 for a clean session, 1 when the library cannot be loaded, 2 for a usage error, 3 "
+                 "when the add-in broke a host rule (a violation or an exception in the trace).",
                  "hostsim"};
+    app.footer(notes);
     simhost::Options options;
     std::string entitlement;
     bool listFaults = false;
@@ -94,6 +143,8 @@ int hostsimMain(int argc, char** argv)
     hostsim::PictureOptions pictureOptions;
     std::string library;
     std::vector<std::string> words;
+    std::string startup = "host";
+    bool allowViolations = false;
     app.allow_windows_style_options(false); // a library path may start with '/'
     app.add_option("--language", options.language, "UI language the host reports (default 3; 2 is Czech)");
     app.add_option("--entitlement", entitlement, "text returned by \"Debug.EntitlementString\" (default: none)");
@@ -106,6 +157,11 @@ int hostsimMain(int argc, char** argv)
         ->take_all();
     app.add_flag("--list-faults", listFaults, "print every WHAT that --fail accepts and exit");
     app.add_flag("--json", json, "print the trace as JSON Lines");
+    app.add_option("--startup", startup, "how the first run comes: with the host starting, or from the dialog")
+        ->check(CLI::IsMember({"host", "dialog"}))
+        ->default_val("host");
+    app.add_flag("--allow-violations", allowViolations,
+                 "exit 0 although the add-in broke a host rule (for sessions that plant one on purpose)");
     app.add_option("--picture", picture, "after the actions, write an SVG of what the host shows (toolbar, palette)")
         ->type_name("FILE");
     app.add_option("--scale", pictureOptions.scale,
@@ -118,7 +174,9 @@ int hostsimMain(int argc, char** argv)
     app.add_option("ACTION", words, "actions, in order");
 
     try {
-        app.parse(argc, argv);
+        std::string marker;
+        std::vector<char*> arguments = withActionsMarked(argc, argv, marker);
+        app.parse(static_cast<int>(arguments.size()), arguments.data());
     } catch (const CLI::CallForHelp&) {
         std::cout << app.help();
         return 0;
@@ -139,6 +197,7 @@ int hostsimMain(int argc, char** argv)
     if (app.count("--entitlement") > 0) {
         options.entitlement = entitlement;
     }
+    options.fromDialog = startup == "dialog";
 
     try {
         const std::vector<hostsim::Action> actions = hostsim::parseActions(words);
@@ -156,12 +215,17 @@ int hostsimMain(int argc, char** argv)
         try {
             session.load(addin);
             runActions(session, actions);
+            // What the host shows after the actions, before its end takes the add-in away.
+            if (!picture.empty() && !writePicture(session, picture, pictureOptions)) {
+                status = exitLoad;
+            }
+            endSession(session);
         } catch (const simhost::LoadError& error) {
             std::cerr << "hostsim: " << error.what() << '\n';
             status = exitLoad;
         }
-        if (!picture.empty() && !writePicture(session, picture, pictureOptions)) {
-            status = exitLoad;
+        if (status == 0 && !allowViolations && brokeAHostRule(session)) {
+            status = exitBrokeAHostRule;
         }
         for (const simhost::TraceEntry& entry : session.trace()) {
             std::cout << (json ? hostsim::toJsonLine(entry) : hostsim::toReadableLine(entry)) << '\n';

@@ -126,13 +126,10 @@ public:
     {
         const std::vector<simhost_text> faults = texts(options.faults);
         const std::string entitlement = options.entitlement.value_or(std::string());
-        const simhost_options given{sizeof(simhost_options),
-                                    options.language,
-                                    options.entitlement.has_value() ? 1 : 0,
-                                    text(entitlement),
-                                    options.offline ? 1 : 0,
-                                    faults.data(),
-                                    faults.size()};
+        const simhost_options given{
+            sizeof(simhost_options), options.language,          options.entitlement.has_value() ? 1 : 0,
+            text(entitlement),       options.offline ? 1 : 0,   faults.data(),
+            faults.size(),           options.fromDialog ? 1 : 0};
         const simhost_status status = api_.create(&given, &session_);
         if (session_ == nullptr) {
             throw std::runtime_error("no memory for a host session");
@@ -170,18 +167,26 @@ public:
         const std::u8string given = library.u8string();
         check(api_.load(session_, text(std::string(given.begin(), given.end()))));
     }
-    // Entry points; the result is traced, an escaping exception is contained and traced.
+    // Entry points as the host and its dialog call them: run after stop, or after unload, loads
+    // the library anew; the result is traced, an escaping exception is contained and traced.
     bool run() { return entry(api_.run); }
     bool stop() { return entry(api_.stop); }
     // What the host does when the user clicks a toolbar button.
     void click(const std::string& commandId) { check(api_.click(session_, text(commandId))); }
-    // A message from the learning page to the message event of the palette the add-in created.
-    void message(const std::string& text) { check(api_.message(session_, Session::text(text))); }
-    // The user closes that palette with its close button: it stays, hidden.
+    // A message from the learning page, adsk.fusionSendData(action, text), to the message event
+    // of the shown palette with that id (empty: the one the add-in created last).
+    void message(const std::string& text, const std::string& action = "send", const std::string& paletteId = {})
+    {
+        check(api_.send_message(session_, Session::text(paletteId), Session::text(action), Session::text(text)));
+    }
+    // The user closes that palette with its close button: it stays, hidden; its closed event fires.
     void close(const std::string& paletteId) { check(api_.close(session_, text(paletteId))); }
+    // The user switches workspace: the host deletes the palettes.
+    void switchWorkspace() { check(api_.switch_workspace(session_)); }
     // Fires the on-line status event (and sets the host's state).
     void setOnline(bool online) { check(api_.set_online(session_, online ? 1 : 0)); }
-    // Unloads the library (static objects destroyed), then traces the reference balance.
+    // Stops a running add-in, unloads the library (static objects destroyed), then traces the
+    // reference balance.
     void unload() { check(api_.unload(session_)); }
     // Adds a note of the host's own to the trace ({"op":"note","text":…}).
     void note(const std::string& text) { check(api_.note(session_, Session::text(text))); }

@@ -14,6 +14,7 @@ struct Options {
     std::optional<std::string> entitlement; // result of "Debug.EntitlementString"; none by default
     bool offline = false;                   // host state when the add-in starts
     std::vector<std::string> faults;        // fault points that yield none / refuse; "WHAT@N" only the Nth call
+    bool fromDialog = false;                // the first run is the dialog's, not the host's start-up
 };
 
 // A usage error: unknown fault point, second session, action in the wrong state.

@@ -35,7 +35,7 @@ extern "C" {
 #endif
 
 /* The version of the table this header describes; a later version only adds to its end. */
-#define SIMHOST_API_VERSION 1
+#define SIMHOST_API_VERSION 2
 
 typedef struct simhost_session simhost_session;
 
@@ -61,6 +61,7 @@ typedef struct simhost_options {
     int offline;                /* host state when the add-in starts */
     const simhost_text* faults; /* fault points that yield none / refuse; "WHAT@N" only the Nth call */
     size_t fault_count;
+    int from_dialog; /* the first run is the Scripts and Add-Ins dialog's, not the host's start-up */
 } simhost_options;
 
 /* How a session stands; the text stays valid until the next call on the session. */
@@ -162,6 +163,13 @@ typedef struct simhost_api {
     simhost_status (*trace)(const simhost_session* session, size_t first, simhost_entry_sink sink, void* context);
     simhost_status (*journal)(const simhost_session* session, size_t first, simhost_text_sink sink, void* context);
     simhost_status (*view)(const simhost_session* session, simhost_item_sink sink, void* context);
+
+    /* Version 2. A page message, adsk.fusionSendData(action, text), from the shown palette with
+     * that id (an empty id: the one the add-in created last); message above sends action "send". */
+    simhost_status (*send_message)(simhost_session* session, simhost_text palette_id, simhost_text action,
+                                   simhost_text text);
+    /* The user switches workspace: the host deletes the palettes. */
+    simhost_status (*switch_workspace)(simhost_session* session);
 } simhost_api;
 
 /* The one exported name: the host's table, or null when the host has no table of that version. */

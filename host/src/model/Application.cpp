@@ -9,7 +9,6 @@ namespace simhost {
 
 core::UserLanguages GeneralPreferencesImpl::userLanguage_raw() const
 {
-    checkAlive(operations::generalPreferencesUserLanguage);
     return static_cast<core::UserLanguages>(services_.options.language);
 }
 
@@ -42,11 +41,7 @@ core::UserInterface* AppImpl::userInterface_raw() const { return answer(operatio
 
 core::Preferences* AppImpl::preferences_raw() const { return answer(operations::applicationPreferences, preferences_); }
 
-bool AppImpl::isOffLine_raw() const
-{
-    checkAlive(operations::applicationIsOffLine);
-    return services_.offline;
-}
+bool AppImpl::isOffLine_raw() const { return services_.offline; }
 
 core::ApplicationEvent* AppImpl::onlineStatusChanged_raw() const
 {
@@ -55,7 +50,6 @@ core::ApplicationEvent* AppImpl::onlineStatusChanged_raw() const
 
 char* AppImpl::executeTextCommand_raw(const char* command) const
 {
-    checkAlive(operations::applicationExecuteTextCommand);
     const auto& entitlement = services_.options.entitlement;
     if (faultFires(operations::applicationExecuteTextCommand) || std::strcmp(command, "Debug.EntitlementString") != 0 ||
         !entitlement) {

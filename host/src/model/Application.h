@@ -1,4 +1,5 @@
-// The application, its preferences and its on-line status event (sdk: Core/Application/…).
+// The application, its preferences and its on-line status event (sdk: Core/Application/…); through
+// its user interface, the whole object model an add-in reaches.
 #pragma once
 
 #include "UserInterface.h"

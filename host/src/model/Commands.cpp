@@ -3,7 +3,22 @@
 #include "HostOperations.h"
 #include "HostText.h"
 
+#include <algorithm>
+#include <string_view>
+
 namespace simhost {
+
+namespace {
+
+// The ids the host takes for a command: letters, digits and underscores.
+bool isCommandId(std::string_view id)
+{
+    return !id.empty() && std::all_of(id.begin(), id.end(), [](char c) {
+        return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_';
+    });
+}
+
+} // namespace
 
 CommandImpl::CommandImpl(Services& services, std::string definitionId)
     : Counted(services, "Command " + definitionId), definitionId_(std::move(definitionId)),
@@ -55,18 +70,17 @@ bool CommandDefinitionImpl::deleteMe_raw()
                           [&] { container_.list().remove(*this); });
 }
 
-char* CommandDefinitionImpl::id_raw() const
-{
-    checkAlive(operations::commandDefinitionId);
-    return hostText(id_);
-}
+char* CommandDefinitionImpl::id_raw() const { return alive(operations::commandDefinitionId) ? hostText(id_) : nullptr; }
 
 core::CommandDefinition* CommandDefinitionsImpl::addButtonDefinition_raw(const char* id, const char* name,
                                                                          const char* tooltip,
                                                                          const char* resourceFolder)
 {
-    checkAlive(operations::commandDefinitionsAddButtonDefinition);
     if (faultFires(operations::commandDefinitionsAddButtonDefinition, id)) {
+        return nullptr;
+    }
+    if (!isCommandId(id)) {
+        services_.recorder.violation("invalidArgument", std::string("command id '") + id + "' is not [A-Za-z0-9_]+");
         return nullptr;
     }
     if (definitions_.find(id) != nullptr) {
@@ -87,7 +101,6 @@ core::CommandDefinition* CommandDefinitionsImpl::addButtonDefinition_raw(const c
 
 core::CommandDefinition* CommandDefinitionsImpl::itemById_raw(const char* id) const
 {
-    checkAlive(operations::commandDefinitionsItemById);
     if (faultFires(operations::commandDefinitionsItemById, id)) {
         return nullptr;
     }

@@ -15,15 +15,13 @@ PaletteImpl::PaletteImpl(Services& services, PalettesImpl& container, std::strin
     incoming_.setOwner(*this);
 }
 
-bool PaletteImpl::isVisible_raw() const
-{
-    checkAlive(operations::paletteIsVisible);
-    return visible_;
-}
+bool PaletteImpl::isVisible_raw() const { return alive(operations::paletteIsVisible) && visible_; }
 
 bool PaletteImpl::isVisible_raw(bool value)
 {
-    checkAlive(operations::paletteIsVisible);
+    if (!alive(operations::paletteIsVisible)) {
+        return false;
+    }
     visible_ = value;
     services_.recorder.trace("op", "setVisible").add("id", id_).add("value", value);
     return true;
@@ -31,13 +29,14 @@ bool PaletteImpl::isVisible_raw(bool value)
 
 core::PaletteDockingStates PaletteImpl::dockingState_raw() const
 {
-    checkAlive(operations::paletteDockingState);
-    return docking_;
+    return alive(operations::paletteDockingState) ? docking_ : core::PaletteDockStateFloating;
 }
 
 bool PaletteImpl::dockingState_raw(core::PaletteDockingStates value)
 {
-    checkAlive(operations::paletteDockingState);
+    if (!alive(operations::paletteDockingState)) {
+        return false;
+    }
     docking_ = value;
     services_.recorder.trace("op", "dockingState").add("id", id_).add("value", static_cast<std::int64_t>(value));
     return true;
@@ -56,17 +55,12 @@ bool PaletteImpl::deleteMe_raw()
     });
 }
 
-char* PaletteImpl::id_raw() const
-{
-    checkAlive(operations::paletteId);
-    return hostText(id_);
-}
+char* PaletteImpl::id_raw() const { return alive(operations::paletteId) ? hostText(id_) : nullptr; }
 
 core::Palette* PalettesImpl::add_raw(const char* id, const char* name, const char* htmlFileURL, bool isVisible,
                                      bool showCloseButton, bool isResizable, int width, int height,
                                      bool useNewWebBrowser)
 {
-    checkAlive(operations::palettesAdd);
     if (faultFires(operations::palettesAdd)) {
         return nullptr;
     }
@@ -91,7 +85,6 @@ core::Palette* PalettesImpl::add_raw(const char* id, const char* name, const cha
 
 core::Palette* PalettesImpl::itemById_raw(const char* id) const
 {
-    checkAlive(operations::palettesItemById);
     if (faultFires(operations::palettesItemById)) {
         return nullptr;
     }
@@ -99,11 +92,10 @@ core::Palette* PalettesImpl::itemById_raw(const char* id) const
     return palette != nullptr ? palette->handOut() : nullptr;
 }
 
-char* HTMLEventArgsImpl::action_raw() const { return hostText("send"); }
+char* HTMLEventArgsImpl::action_raw() const { return hostText(action_); }
 
 char* HTMLEventArgsImpl::data_raw() const
 {
-    checkAlive(operations::htmlEventArgsData);
     return faultFires(operations::htmlEventArgsData) ? nullptr : hostText(data_);
 }
 

@@ -36,6 +36,8 @@ public:
     [[nodiscard]] HTMLEventImpl& htmlEvent() { return incoming_; }
     // The user's close button: hidden, not deleted.
     void closeByUser() { visible_ = false; }
+    // The host deletes it (the user switched workspace), as the add-in's deleteMe would.
+    void deleteByHost() { (void)deleteMe_raw(); }
 
 private:
     bool isVisible_raw() const override;
@@ -71,13 +73,15 @@ private:
 
 class HTMLEventArgsImpl final : public Counted<core::HTMLEventArgs> {
 public:
-    HTMLEventArgsImpl(Services& services, std::string data) : Counted(services, "HTMLEventArgs"), data_(std::move(data))
+    HTMLEventArgsImpl(Services& services, std::string action, std::string data)
+        : Counted(services, "HTMLEventArgs"), action_(std::move(action)), data_(std::move(data))
     {
     }
 
 private:
     char* action_raw() const override;
     char* data_raw() const override;
+    std::string action_;
     std::string data_;
 };
 

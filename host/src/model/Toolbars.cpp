@@ -36,15 +36,13 @@ bool CommandControlImpl::deleteMe_raw()
                           [&] { container_.list().remove(*this); });
 }
 
-char* CommandControlImpl::id_raw() const
-{
-    checkAlive(operations::toolbarControlId);
-    return hostText(id_);
-}
+char* CommandControlImpl::id_raw() const { return alive(operations::toolbarControlId) ? hostText(id_) : nullptr; }
 
 core::CommandDefinition* CommandControlImpl::commandDefinition_raw() const
 {
-    checkAlive(operations::commandControlCommandDefinition);
+    if (!alive(operations::commandControlCommandDefinition)) {
+        return nullptr;
+    }
     // Looked up by id: the definition may have been deleted (and freed) since.
     CommandDefinitionImpl* definition = definitionId_.empty() ? nullptr : definitions_.list().find(definitionId_);
     return definition != nullptr ? definition->handOut() : nullptr;
@@ -62,7 +60,6 @@ ToolbarControlsImpl::ToolbarControlsImpl(Services& services, const CommandDefini
 core::CommandControl* ToolbarControlsImpl::addCommand_raw(core::CommandDefinition* definition, const char* positionID,
                                                           bool isBefore)
 {
-    checkAlive(operations::toolbarControlsAddCommand);
     auto* impl = dynamic_cast<CommandDefinitionImpl*>(definition);
     if (impl == nullptr || impl->deleted()) {
         services_.recorder.violation("invalidArgument", "addCommand without a live command definition");
@@ -90,7 +87,6 @@ core::CommandControl* ToolbarControlsImpl::addCommand_raw(core::CommandDefinitio
 
 core::ToolbarControl* ToolbarControlsImpl::itemById_raw(const char* id) const
 {
-    checkAlive(operations::toolbarControlsItemById);
     if (faultFires(operations::toolbarControlsItemById, id)) {
         return nullptr;
     }
@@ -105,11 +101,7 @@ ToolbarImpl::ToolbarImpl(Services& services, const CommandDefinitionsImpl& defin
 
 core::ToolbarControls* ToolbarImpl::controls_raw() const { return answer(operations::toolbarControls, controls_); }
 
-char* ToolbarImpl::id_raw() const
-{
-    checkAlive(operations::toolbarId);
-    return hostText(id_);
-}
+char* ToolbarImpl::id_raw() const { return hostText(id_); }
 
 ToolbarsImpl::ToolbarsImpl(Services& services, const CommandDefinitionsImpl& definitions)
     : Counted(services, "Toolbars"), qatRight_(services.make<ToolbarImpl>(definitions, quickAccessToolbarId))
@@ -118,7 +110,6 @@ ToolbarsImpl::ToolbarsImpl(Services& services, const CommandDefinitionsImpl& def
 
 core::Toolbar* ToolbarsImpl::itemById_raw(const char* id) const
 {
-    checkAlive(operations::toolbarsItemById);
     if (faultFires(operations::toolbarsItemById) || std::strcmp(id, quickAccessToolbarId) != 0) {
         return nullptr;
     }

@@ -23,6 +23,7 @@ else()
     target_link_options(record_migration PRIVATE -static-libgcc -static-libstdc++)
 endif()
 
+set(msi_description "Trelvik: Fusion 360 add-in for newcomers")
 set(msi_stage ${PROJECT_BINARY_DIR}/package/msi-stage) # wixl reads sources relative to the .wxs
 set(msi_file ${PROJECT_BINARY_DIR}/package/${package_name}.msi)
 set(msi_source ${PROJECT_BINARY_DIR}/package/TrelvikDizivoro360.wxs)
@@ -69,10 +70,10 @@ string(APPEND resources_xml "</Directory>\n")
 
 string(CONCAT msi_xml [=[<?xml version="1.0" encoding="utf-8"?>
 <Wix xmlns="http://schemas.microsoft.com/wix/2006/wi">
-  <Product Id="*" Name="TrelvikDizivoro360" Language="1033" Version="$(var.Version)" Manufacturer="Morvane Sytems"
+  <Product Id="$(var.ProductCode)" Name="TrelvikDizivoro360" Language="1033" Version="$(var.Version)" Manufacturer="Morvane Sytems"
            UpgradeCode="5d3c1a2e-7b4f-4e8a-9c61-2f0b8e4d7a13">
-    <Package InstallerVersion="500" Compressed="yes" InstallScope="perUser"
-             Description="Trelvik: Fusion 360 add-in for newcomers"/>
+    <Package Id="$(var.PackageCode)" InstallerVersion="500" Compressed="yes" InstallScope="perUser"
+             Description="]=] "${msi_description}" [=["/>
     <MajorUpgrade DowngradeErrorMessage="A newer version of TrelvikDizivoro360 is already installed."/>
     <Media Id="1" Cabinet="addin.cab" EmbedCab="yes"/>
     <Directory Id="TARGETDIR" Name="SourceDir">
@@ -107,13 +108,20 @@ set(msi_commands
     COMMAND ${CMAKE_COMMAND} --install ${PROJECT_BINARY_DIR} --prefix ${msi_stage} --config $<CONFIG>
     COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:record_migration> ${PROJECT_BINARY_DIR}/package/msi-action.dll)
 if(WIXL)
-    list(APPEND msi_commands COMMAND ${WIXL} --arch x64 -D StageDir=msi-stage/TrelvikDizivoro360
-                                     -D Version=${TRELVIK_VERSION} -D MigrationDll=msi-action.dll
-                                     -o ${msi_file} ${msi_source})
+    # Reproducible (cmake/MakeMsi.cmake): times from the source, codes from the content.
+    find_program(FAKETIME faketime REQUIRED)
+    find_program(MSIBUILD msibuild REQUIRED)
+    list(APPEND msi_commands
+         COMMAND ${CMAKE_COMMAND} -DWIXL=${WIXL} -DMSIBUILD=${MSIBUILD} -DFAKETIME=${FAKETIME}
+                 -DSOURCE_DIR=${PROJECT_SOURCE_DIR} "-DDESCRIPTION=${msi_description}" "-DMANUFACTURER=Morvane Sytems"
+                 -DSTAGE=${msi_stage}/TrelvikDizivoro360 -DSTAGE_NAME=msi-stage/TrelvikDizivoro360
+                 -DMIGRATION=msi-action.dll -DWXS=${msi_source} -DVERSION=${TRELVIK_VERSION} -DOUTPUT=${msi_file}
+                 -P ${PROJECT_SOURCE_DIR}/cmake/MakeMsi.cmake)
 else()
+    # The WiX Toolset on Windows: a new product and package code at every build.
     list(APPEND msi_commands
          COMMAND ${WIX_CANDLE} -nologo -arch x64 -dStageDir=msi-stage/TrelvikDizivoro360 -dVersion=${TRELVIK_VERSION}
-                 -dMigrationDll=msi-action.dll
+                 -dMigrationDll=msi-action.dll -dProductCode=* -dPackageCode=*
                  -out TrelvikDizivoro360.wixobj ${msi_source}
          COMMAND ${WIX_LIGHT} -nologo -sval -out ${msi_file} TrelvikDizivoro360.wixobj)
 endif()

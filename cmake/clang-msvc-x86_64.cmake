@@ -48,7 +48,9 @@ set(msvc_abi_flags
     # cookie and the load configuration that holds it), CodeView debug information for a PDB, and
     # each function and datum in a section of its own (/Gy, implied by /O2) so that the link keeps
     # only what is referenced.
-    "-fstack-protector-strong -g -gcodeview -ffunction-sections -fdata-sections")
+    "-fstack-protector-strong -g -gcodeview -ffunction-sections -fdata-sections"
+    # No build folder in the debug information (its paths are relative to the build folder).
+    "-ffile-compilation-dir=.")
 string(JOIN " " msvc_abi_flags ${msvc_abi_flags})
 set(CMAKE_C_FLAGS_INIT "${msvc_abi_flags}")
 set(CMAKE_CXX_FLAGS_INIT "${msvc_abi_flags}")
@@ -60,7 +62,10 @@ set(CMAKE_TRY_COMPILE_TARGET_TYPE STATIC_LIBRARY)
 # A PDB beside each binary, named in it without the build's path (/pdbaltpath), so a crash dump
 # from a user can be read; /debug would keep unreferenced code and identical functions, which
 # Visual C++'s release link removes (/opt:ref,icf).
+# /Brepro: no link time in the binary; its PDB's identity is a hash of the content. /pdbsourcepath:
+# the PDB names the link's working folder by this fixed name rather than where the build ran.
 set(msvc_abi_link "-fuse-ld=lld -nostdlib -Wl,/nodefaultlib -Wl,/debug -Wl,/pdbaltpath:%_PDB% -Wl,/opt:ref -Wl,/opt:icf")
+string(APPEND msvc_abi_link " -Wl,/Brepro -Wl,/pdbsourcepath:C:/build")
 set(CMAKE_SHARED_LINKER_FLAGS_INIT "${msvc_abi_link}")
 set(CMAKE_MODULE_LINKER_FLAGS_INIT "${msvc_abi_link}")
 set(CMAKE_EXE_LINKER_FLAGS_INIT "${msvc_abi_link}")

@@ -10,4 +10,4 @@ FUZZ_PACKAGES="clang"
 # The host build in the host's (Visual C++) ABI: clang's MSVC target with lld-link and LLVM's
 # tools, libc++'s headers of that clang, Wine's C run-time and Windows headers.
 WINDOWS_PACKAGES="g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine wine64 googletest wixl osslsigncode openssl
-  clang lld llvm libc++-14-dev libwine-dev"
+  clang lld llvm libc++-14-dev libwine-dev faketime msitools"

@@ -49,6 +49,10 @@ new_msi=$work/v9/package/TrelvikDizivoro360-9.9.9-simhost-x64.msi
 [ -f "$new_msi" ] || fail "no $new_msi"
 osslsigncode verify -CAfile "$work/cert.pem" -in "$new_msi" >"$work/verify-msi.log" 2>&1 ||
     { cat "$work/verify-msi.log"; fail "the 9.9.9 MSI is not validly signed"; }
+# Its package code comes from its content: another build's bytes, another code.
+package_code() { msiinfo suminfo "$1" | sed -n 's/^Revision number (UUID): //p'; }
+[ -n "$(package_code "$old_msi")" ] && [ "$(package_code "$old_msi")" != "$(package_code "$new_msi")" ] ||
+    fail "the 9.9.9 MSI has the package code of this build's, $(package_code "$old_msi")"
 if osslsigncode verify -CAfile "$work/cert.pem" -in "$stage/TrelvikDizivoro360.dll" >/dev/null 2>&1; then
     fail "the unsigned build's DLL passes verification: the check proves nothing"
 fi

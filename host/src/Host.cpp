@@ -31,6 +31,19 @@ void traceEvent(Recorder& recorder, const std::string& event)
     recorder.trace("op", "event").add("event", event).add("handlers", std::int64_t{0});
 }
 
+// The entry point's result is traced; an exception escaping it is contained and traced.
+bool callEntry(Recorder& recorder, AddinLibrary::EntryPoint entry, const char* name, const std::string& context)
+{
+    bool result = false;
+    try {
+        result = entry(context.c_str());
+    } catch (...) {
+        recorder.trace("op", "exception").add("where", name);
+    }
+    recorder.trace("call", name).add("result", result);
+    return result;
+}
+
 } // namespace
 
 Host::Host(Options options) : services_(std::move(options)), app_(&services_.make<AppImpl>())
@@ -56,6 +69,7 @@ void Host::load(const std::string& library)
     stage_ = Stage::Loaded;
     // The path is absolute: its folder is all before the last separator.
     const std::string& loaded = library_->absolutePath();
+    lastLibrary_ = loaded;
     const std::size_t separator = loaded.find_last_of(pathSeparators);
     libraryFolder_ = separator == std::string::npos ? std::string() : loaded.substr(0, separator);
     services_.recorder.trace("op", "load").add("library", loaded.substr(separator + 1));
@@ -70,9 +84,7 @@ bool Host::unloadLibrary()
     services_.unloading = true;
     const bool gone = library_->unload();
     services_.unloading = false;
-    const std::string path = library_->absolutePath();
     library_.reset();
-    lastLibrary_ = path;
     return gone;
 }
 
@@ -88,23 +100,6 @@ void Host::release()
         entry.add("held", held);
     }
 }
-
-namespace {
-
-// The entry point's result is traced; an exception escaping it is contained and traced.
-bool callEntry(Recorder& recorder, AddinLibrary::EntryPoint entry, const char* name, const std::string& context)
-{
-    bool result = false;
-    try {
-        result = entry(context.c_str());
-    } catch (...) {
-        recorder.trace("op", "exception").add("where", name);
-    }
-    recorder.trace("call", name).add("result", result);
-    return result;
-}
-
-} // namespace
 
 bool Host::run()
 {

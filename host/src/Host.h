@@ -71,7 +71,7 @@ private:
     AppImpl* app_ = nullptr;
     std::unique_ptr<AddinLibrary> library_;
     std::string libraryFolder_;
-    std::string lastLibrary_; // what run loads again after an unload
+    std::string lastLibrary_; // the library loaded last: what run loads again after an unload
     Stage stage_ = Stage::Loaded;
     bool ran_ = false;
 };

@@ -33,8 +33,9 @@ constexpr const char* notes =
 
 // "message --action A TEXT" among the actions: the parser would read --action as one of hostsim's
 // options, so the actions from there on are marked as positional ("--" before them).
-std::vector<char*> withActionsMarked(int argc, char** argv, std::string& marker)
+std::vector<char*> withActionsMarked(int argc, char** argv)
 {
+    static char marker[] = "--"; // NOLINT(cppcoreguidelines-avoid-c-arrays): an argv entry
     std::vector<char*> arguments(argv, argv + argc);
     for (std::size_t i = 1; i + 1 < arguments.size(); ++i) {
         const std::string word = arguments[i];
@@ -42,8 +43,7 @@ std::vector<char*> withActionsMarked(int argc, char** argv, std::string& marker)
             break;
         }
         if (word == "message" && std::string(arguments[i + 1]) == "--action") {
-            marker = "--";
-            arguments.insert(arguments.begin() + static_cast<std::ptrdiff_t>(i), marker.data());
+            arguments.insert(arguments.begin() + static_cast<std::ptrdiff_t>(i), marker);
             break;
         }
     }
@@ -174,8 +174,7 @@ int hostsimMain(int argc, char** argv)
     app.add_option("ACTION", words, "actions, in order");
 
     try {
-        std::string marker;
-        std::vector<char*> arguments = withActionsMarked(argc, argv, marker);
+        std::vector<char*> arguments = withActionsMarked(argc, argv);
         app.parse(static_cast<int>(arguments.size()), arguments.data());
     } catch (const CLI::CallForHelp&) {
         std::cout << app.help();

@@ -12,8 +12,9 @@ set(msvc_abi_dir ${CMAKE_BINARY_DIR}/msvc-abi)
 set(msvc_abi_outputs ${msvc_abi_dir}/bin/TrelvikDizivoro360.dll ${msvc_abi_dir}/bin/simhost.dll)
 set(msvc_abi_targets TrelvikDizivoro360 simhost)
 if(TRELVIK_TESTS)
-    list(APPEND msvc_abi_outputs ${msvc_abi_dir}/bin/broken_addin.dll) # a test fixture
-    list(APPEND msvc_abi_targets broken_addin)
+    # test fixtures
+    list(APPEND msvc_abi_outputs ${msvc_abi_dir}/bin/broken_addin.dll ${msvc_abi_dir}/bin/probe_addin.dll)
+    list(APPEND msvc_abi_targets broken_addin probe_addin)
 endif()
 ExternalProject_Add(msvc_abi_build
     SOURCE_DIR ${PROJECT_SOURCE_DIR}

@@ -45,7 +45,7 @@ constexpr long toleranceKiB = 4096;
 
 TEST(Endurance, RunStopCyclesAndPageMessagesInConstantMemory)
 {
-    AddinSession addin;
+    AddinSession addin({}, testing_support::Order::Host); // every stop unloads, every run loads anew
     simhost::Session& host = addin.host();
     long peakAtMark = 0;
     for (int cycle = 1; cycle <= cycles; ++cycle) {

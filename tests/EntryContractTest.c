@@ -1,8 +1,10 @@
 /* The simulated host's entry as a C driver meets it: every function, given each null argument, an
  * unknown version, structure size or list, answers SIMHOST_USAGE_ERROR and crashes nothing; the
- * last error stays the session's until another call fails. Usage: entry_contract_test ADDIN */
+ * last error stays the session's until another call fails; a field past the options' size is not
+ * read. Usage: entry_contract_test ADDIN PROBE_ADDIN */
 #include <simhost/simhost.h>
 
+#include <stddef.h>
 #include <stdio.h>
 #include <string.h>
 
@@ -37,6 +39,17 @@ static void itemSink(void* context, const simhost_view_item* item)
     (void)item;
 }
 
+/* The value of the first "startup" field in the trace (the run action's), or -1. */
+static void startupSink(void* context, const simhost_field* fields, size_t count)
+{
+    int* startup = (int*)context;
+    for (size_t i = 0; i < count && *startup == -1; ++i) {
+        if (fields[i].name.size == 7 && memcmp(fields[i].name.data, "startup", 7) == 0) {
+            *startup = (int)fields[i].integer;
+        }
+    }
+}
+
 static simhost_text text(const char* value)
 {
     const simhost_text made = {value, value == NULL ? 0 : strlen(value)};
@@ -53,8 +66,8 @@ static int refusedAsNull(const simhost_api* api, const simhost_session* session,
 
 int main(int argc, char** argv)
 {
-    if (argc != 2) {
-        fputs("usage: entry_contract_test ADDIN\n", stderr);
+    if (argc != 3) {
+        fputs("usage: entry_contract_test ADDIN PROBE_ADDIN\n", stderr);
         return 2;
     }
     const simhost_api* api = simhost_entry(SIMHOST_API_VERSION);
@@ -67,7 +80,7 @@ int main(int argc, char** argv)
     expect(simhost_entry(0) == NULL, "version 0 gets no table");
     expect(api->fault_points(NULL, NULL) == SIMHOST_USAGE_ERROR, "fault_points without a sink");
 
-    simhost_options options = {sizeof(simhost_options), 3, 0, {NULL, 0}, 0, NULL, 0, 0};
+    simhost_options options = {sizeof(simhost_options), 3, 0, {NULL, 0}, 0, NULL, 0, 0, 0};
     simhost_session* refused = NULL;
     expect(api->create(&options, NULL) == SIMHOST_USAGE_ERROR, "create without a place for the session");
     expect(api->create(NULL, &refused) == SIMHOST_USAGE_ERROR && refused != NULL, "create without options");
@@ -150,6 +163,24 @@ int main(int argc, char** argv)
                strstr(message.data, "no such list") != NULL,
            "the last error outlives a call that succeeds");
     expect(api->destroy(session) == SIMHOST_OK, "destroy, the add-in loaded");
+
+    /* The options of a driver of version 1 end before from_dialog: what lies past them is not its,
+     * whatever it holds (here: the dialog's start and any order). The probe writes no record; it
+     * is told to leave nothing behind. */
+    simhost_options early = options;
+    early.size = offsetof(simhost_options, from_dialog);
+    early.has_entitlement = 1;
+    early.entitlement = text("violation");
+    early.from_dialog = 1;
+    early.any_order = 1;
+    int startup = -1;
+    expect(api->create(&early, &session) == SIMHOST_OK && api->load(session, text(argv[2])) == SIMHOST_OK,
+           "a session of version-1 options, the probe loaded");
+    expect(api->stop(session, &result) == SIMHOST_USAGE_ERROR, "stop before run: any_order past the options unread");
+    expect(api->run(session, &result) == SIMHOST_OK && api->trace(session, 0, startupSink, &startup) == SIMHOST_OK &&
+               startup == 1,
+           "the first run is the host's start-up: from_dialog past the options unread");
+    expect(api->destroy(session) == SIMHOST_OK, "destroy the probe's session");
 
     printf("%d passed, %d failed\n", checks - failures, failures);
     return failures == 0 ? 0 : 1;

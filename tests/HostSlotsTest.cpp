@@ -182,14 +182,17 @@ TEST_F(HostSlots, ToolbarCommandsAndPalettesAnswerAtTheHostsSlots)
     EXPECT_TRUE(host_->violations().empty()) << testing::PrintToString(host_->violations());
 }
 
-// A slot between the used ones answers none and is recorded, rather than crashing the host.
-TEST_F(HostSlots, SlotTheAddinNeverUsesAnswersNoneAndIsRecorded)
+// A slot the simulated host does not model answers none and is recorded by the host's name for
+// it, rather than crashing the host: the first and last of a class, and a placeholder.
+TEST_F(HostSlots, SlotTheHostDoesNotModelAnswersNoneAndIsRecorded)
 {
     void* app = kept(getRaw_(), "adsk::core::Application");
     EXPECT_EQ(callSlot<void*>(app, 24), nullptr);
     EXPECT_EQ(callSlot<void*>(app, 76), nullptr);
+    callSlot<void>(app, 8);
     EXPECT_EQ(host_->violations(),
-              (std::vector<std::string>{"unusedSlot: Application slot 24", "unusedSlot: Application slot 76"}));
+              (std::vector<std::string>{"notModelled: Application.documents", "notModelled: Application.fontNames",
+                                        "notModelled: Base.placeholderBase0"}));
     releaseAll();
 }
 

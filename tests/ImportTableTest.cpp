@@ -12,7 +12,16 @@ using testing_support::PeImage;
 
 namespace {
 
-TEST(ImportTable, ReadsTheImportsOfAWellFormedDll)
+std::string withSections(std::size_t sections)
+{
+    PeImage image;
+    image.sections = sections;
+    return image.bytes();
+}
+
+// What the reader gives of a well-formed DLL is all of it and no more: every import, every export
+// name, a directory that fills its section to the last byte, as many sections as the loader takes.
+TEST(ImportTable, ReadsTheImportsAndExportsOfAWellFormedDll)
 {
     const PeImage image;
     const auto imports = hostsim::importsOf(image.bytes());
@@ -20,6 +29,11 @@ TEST(ImportTable, ReadsTheImportsOfAWellFormedDll)
     ASSERT_EQ(imports->size(), 1U);
     EXPECT_EQ(imports->front().name, "core.dll");
     EXPECT_EQ(imports->front().functions, image.functions);
+    EXPECT_EQ(hostsim::exportsOf(image.bytes()), image.exports);
+    const std::string good = image.bytes();
+    const std::string filled = patched(good, PeImage::importDirectory + 4, good.size() - PeImage::sectionFile);
+    EXPECT_EQ(hostsim::importsOf(filled), imports) << "a directory that ends where its section does";
+    EXPECT_EQ(hostsim::importsOf(withSections(96)), imports) << "96 sections, the loader's most";
     EXPECT_FALSE(hostsim::importsOf(std::string("\x7f"
                                                 "ELF\2\1\1",
                                                 7))
@@ -43,9 +57,15 @@ TEST(ImportTable, DamagedFilesAreRefusedWithTheirReason)
         {"x86", patched(good, PeImage::machine, 0x14C, 2), "not an x64 image"},
         {"an executable", patched(good, PeImage::characteristics, 0x0022, 2), "not a DLL"},
         {"optional header too small", patched(good, PeImage::optionalSize, 100, 2), "optional header"},
+        {"optional header too small for its 16 directories", patched(good, PeImage::optionalSize, 112 + 15 * 8, 2),
+         "optional header"},
         {"imports past the end", patched(good, PeImage::importDirectory, 0x7FFF0000), "outside the file's sections"},
         {"imports larger than their section", patched(good, PeImage::importDirectory + 4, 0x100000),
          "outside the file's sections"},
+        {"imports one byte past their section's end",
+         patched(good, PeImage::importDirectory + 4, good.size() - PeImage::sectionFile + 1),
+         "outside the file's sections"},
+        {"more sections than the loader takes", withSections(97), "more sections"},
         {"a section larger than the file", patched(good, PeImage::section + 16, 0x100000), "larger than the file"},
         {"headers cut short", good.substr(0, 0x100), "outside the file"},
         {"32,768 thunks of one long name", thunks.bytes(), "longer than any real DLL"},
@@ -65,7 +85,9 @@ TEST(ImportTable, DamagedFilesAreRefusedWithTheirReason)
 // that runs to the end of the section's bytes ends there, whatever the file holds after them.
 TEST(ImportTable, ASectionsTailIsZerosNotTheBytesAfterIt)
 {
-    std::string bytes = PeImage().bytes();
+    PeImage image;
+    image.exports.clear(); // the library's name last
+    std::string bytes = image.bytes();
     const std::size_t raw = bytes.size() - PeImage::sectionFile - 1; // without the name's terminator
     bytes = patched(bytes, PeImage::section + 16, raw);
     bytes = patched(bytes, PeImage::section + 8, raw + 64);

@@ -105,6 +105,7 @@ struct RunFault {
     const char* fault;
     bool recordTouched;
     bool definitionsCreated;
+    bool leavesADefinition = false; // the host's end cannot remove it either: recorded when it unloads
 };
 
 void PrintTo(const RunFault& value, std::ostream* out) { *out << value.fault; }
@@ -121,7 +122,9 @@ TEST_P(RunFaults, EndRunWithFalseKeepingWhatWasDone)
     EXPECT_FALSE(hasException(addin));
     addin.host().unload();
     EXPECT_EQ(addin.host().outstandingReferences(), 0);
-    EXPECT_TRUE(addin.host().violations().empty());
+    EXPECT_EQ(addin.host().violations(), param.leavesADefinition
+                                             ? std::vector<std::string>{"leftInHost: CommandDefinition runTeachPalette"}
+                                             : std::vector<std::string>{});
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -132,7 +135,7 @@ INSTANTIATE_TEST_SUITE_P(
                       RunFault{"UserInterface.commandDefinitions", true, false},
                       RunFault{"CommandDefinitions.addButtonDefinition:runTeachPalette", true, false},
                       RunFault{"CommandDefinitions.addButtonDefinition:openEshop", true, true},
-                      RunFault{"Toolbar.controls", true, true},
+                      RunFault{"Toolbar.controls", true, true, true},
                       RunFault{"ToolbarControls.addCommand:openEshop", true, true},
                       RunFault{"ToolbarControls.addCommand:runTeachPalette", true, true},
                       RunFault{"CommandDefinition.commandCreated:runTeachPalette", true, true},

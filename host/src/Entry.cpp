@@ -202,7 +202,10 @@ simhost_status create(const simhost_options* options, simhost_session** session)
         }
         host.offline = options->offline != 0;
         host.faults = toStrings(options->faults, options->fault_count);
-        host.fromDialog = options->size >= sizeof(simhost_options) && options->from_dialog != 0;
+        // A field past the size the driver gave is not the driver's: an earlier version's options.
+        host.fromDialog =
+            options->size >= offsetof(simhost_options, from_dialog) + sizeof(int) && options->from_dialog != 0;
+        host.anyOrder = options->size >= offsetof(simhost_options, any_order) + sizeof(int) && options->any_order != 0;
         (*session)->host = std::make_unique<simhost::Host>(std::move(host));
     });
 }

@@ -5,6 +5,7 @@
 #include "HandlerName.h"
 #include "HostOperations.h"
 #include "Services.h"
+#include "model/HostText.h"
 
 #include <algorithm>
 #include <string>
@@ -37,8 +38,12 @@ class EventImpl final : public Counted<Interface>, public HandlerSlot {
 public:
     EventImpl(Services& services, std::string traceName, EventOperations operations, std::string commandId = {})
         : Counted<Interface>(services, "Event " + traceName), traceName_(std::move(traceName)), operations_(operations),
-          commandId_(std::move(commandId))
+          commandId_(std::move(commandId)), name_(traceName_.substr(0, traceName_.find(':')))
     {
+        // The host's name of the event: "onlineStatusChanged" is "OnlineStatusChanged".
+        if (!name_.empty() && name_[0] >= 'a' && name_[0] <= 'z') {
+            name_[0] = static_cast<char>(name_[0] - 'a' + 'A');
+        }
     }
 
     ~EventImpl() override
@@ -71,6 +76,7 @@ public:
     {
         std::erase_if(handlers_, [&](Handler* h) { return static_cast<adsk::core::EventHandler*>(h) == handler; });
     }
+    [[nodiscard]] const std::string& eventName() const override { return traceName_; }
 
 private:
     // The notification as the host calls it: the function in the handler's vtable at the slot the
@@ -86,10 +92,13 @@ private:
         notify(handler, args);
     }
 
-    char* name_raw() const override { return nullptr; }
+    char* name_raw() const override { return this->alive(operations::eventName) ? hostText(name_) : nullptr; }
 
     bool add_raw(Handler* handler) override
     {
+        if (!this->alive(operations_.add)) {
+            return false;
+        }
         // The fault is traced first: the entry below must be the last one while it is filled in.
         const bool refused = handler == nullptr || this->services_.faults.fires(operations_.add, commandId_);
         TraceEntry& entry = this->services_.recorder.trace("op", "addHandler").add("event", traceName_);
@@ -105,13 +114,16 @@ private:
             return false;
         }
         handlers_.push_back(handler);
-        this->services_.connections.connect(handler, this);
+        this->services_.connections.connect(handler, this, entry.text("handler"));
         entry.add("added", true);
         return true;
     }
 
     bool remove_raw(Handler* handler) override
     {
+        if (!this->alive(operations_.remove)) {
+            return false;
+        }
         const auto it = std::find(handlers_.begin(), handlers_.end(), handler);
         if (it == handlers_.end()) {
             return false;
@@ -125,6 +137,7 @@ private:
     std::string traceName_;
     EventOperations operations_;
     std::string commandId_;
+    std::string name_;
     std::vector<Handler*> handlers_;
 };
 

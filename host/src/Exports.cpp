@@ -1,7 +1,8 @@
 // The symbols that add-ins import from the host's interface library, those that behave (the
-// placeholders and other slots nobody should call are generated: generated/HostSlots.cpp).
+// placeholders and other slots it does not model, and the classes' type names, are generated:
+// generated/HostSlots.cpp).
 #include "HostOperations.h"
-#include "UnusedSlot.h"
+#include "NotModelled.h"
 #include "model/Application.h"
 
 #include <Core/CoreAll.h>
@@ -11,29 +12,44 @@ namespace adsk::core {
 Application* Application::get_raw()
 {
     simhost::AppImpl* app = simhost::AppImpl::current();
-    if (app == nullptr || app->services().faults.fires(simhost::operations::applicationGet)) {
+    if (app == nullptr) {
         return nullptr;
     }
-    return app->handOut();
+    simhost::Services& services = app->services();
+    if (!services.foreign.onHostThread()) {
+        services.foreign.note("Application.get");
+        return nullptr;
+    }
+    return services.faults.fires(simhost::operations::applicationGet) ? nullptr : app->handOut();
 }
-
-const char* CommandControl::classType() { return "adsk::core::CommandControl"; }
 
 // The host's record of a handler is the application of the session it was made in: the destructor disconnects it
 // from that session's events, and from nothing once that session has ended.
 EventHandler::EventHandler() : hostRecord_(simhost::AppImpl::current())
 {
     if (auto* app = static_cast<simhost::AppImpl*>(hostRecord_)) {
-        app->services().recorder.journal("handler constructed");
+        if (app->services().foreign.onHostThread()) {
+            app->services().recorder.journal("handler constructed");
+        } else {
+            app->services().foreign.note("EventHandler.EventHandler");
+        }
     }
 }
 
 EventHandler::~EventHandler()
 {
     auto* app = static_cast<simhost::AppImpl*>(hostRecord_);
-    if (app != nullptr && app == simhost::AppImpl::current()) {
-        app->services().recorder.journal("handler destroyed");
-        app->services().connections.handlerDestroyed(this);
+    if (app == nullptr || app != simhost::AppImpl::current()) {
+        return;
+    }
+    simhost::Services& services = app->services();
+    if (services.foreign.onHostThread()) {
+        services.recorder.journal("handler destroyed");
+        services.connections.handlerDestroyed(this);
+    } else {
+        // Still let go of, by the host's thread at its next step, so that it is never called.
+        services.foreign.note("EventHandler.~EventHandler");
+        services.foreign.noteDestroyed(this);
     }
 }
 
@@ -41,12 +57,16 @@ EventHandler::~EventHandler()
 
 namespace simhost {
 
-void* unusedSlot(const char* className, int slot)
+void notModelled(const char* className, const char* function)
 {
     if (AppImpl* app = AppImpl::current()) {
-        app->services().recorder.violation("unusedSlot", std::string(className) + " slot " + std::to_string(slot));
+        const std::string call = std::string(className) + "." + function;
+        if (app->services().foreign.onHostThread()) {
+            app->services().recorder.notModelled(call);
+        } else {
+            app->services().foreign.note(call);
+        }
     }
-    return nullptr;
 }
 
 } // namespace simhost

@@ -4,6 +4,8 @@
 #include "ShellRecorder.h"
 #include "model/Application.h"
 
+#include <algorithm>
+
 namespace simhost {
 
 namespace {
@@ -14,14 +16,18 @@ constexpr const char* pathSeparators = "\\/";
 constexpr const char* pathSeparators = "/";
 #endif
 
-// The palette a page message comes from: the one with that id, or else the one the add-in created
-// last; only a shown palette's page can send one.
+// The palette a page message comes from: the one with that id, or else the newest shown one;
+// only a shown palette's page can send one.
 PaletteImpl* messagePalette(AppImpl& app, const std::string& id)
 {
     const auto& palettes = app.ui().palettes().list();
-    PaletteImpl* palette =
-        id.empty() ? (palettes.items().empty() ? nullptr : palettes.items().back()) : palettes.find(id);
-    return palette != nullptr && palette->visible() ? palette : nullptr;
+    if (!id.empty()) {
+        PaletteImpl* palette = palettes.find(id);
+        return palette != nullptr && palette->visible() ? palette : nullptr;
+    }
+    const auto shown =
+        std::find_if(palettes.items().rbegin(), palettes.items().rend(), [](PaletteImpl* p) { return p->visible(); });
+    return shown != palettes.items().rend() ? *shown : nullptr;
 }
 
 // An event of the host's that no row of the slot table lets an add-in handle (a palette's closed,
@@ -31,17 +37,9 @@ void traceEvent(Recorder& recorder, const std::string& event)
     recorder.trace("op", "event").add("event", event).add("handlers", std::int64_t{0});
 }
 
-// The entry point's result is traced; an exception escaping it is contained and traced.
-bool callEntry(Recorder& recorder, AddinLibrary::EntryPoint entry, const char* name, const std::string& context)
+std::string context(const char* name, bool value)
 {
-    bool result = false;
-    try {
-        result = entry(context.c_str());
-    } catch (...) {
-        recorder.trace("op", "exception").add("where", name);
-    }
-    recorder.trace("call", name).add("result", result);
-    return result;
+    return std::string(R"({")") + name + R"(":)" + (value ? "true" : "false") + "}";
 }
 
 } // namespace
@@ -60,6 +58,27 @@ Host::~Host()
     services_.objects.clear();
 }
 
+TraceEntry& Host::step(const char* action)
+{
+    services_.settleForeignCalls();
+    return services_.recorder.trace("action", action);
+}
+
+// The entry point's result is traced; an exception escaping it is contained and traced.
+bool Host::callEntry(bool run, const std::string& given)
+{
+    const char* name = run ? "run" : "stop";
+    bool result = false;
+    try {
+        result = (run ? library_->run() : library_->stop())(given.c_str());
+    } catch (...) {
+        services_.recorder.trace("op", "exception").add("where", name);
+    }
+    services_.settleForeignCalls();
+    services_.recorder.trace("call", name).add("result", result);
+    return result;
+}
+
 void Host::load(const std::string& library)
 {
     if (library_ != nullptr) {
@@ -72,7 +91,19 @@ void Host::load(const std::string& library)
     lastLibrary_ = loaded;
     const std::size_t separator = loaded.find_last_of(pathSeparators);
     libraryFolder_ = separator == std::string::npos ? std::string() : loaded.substr(0, separator);
+    services_.settleForeignCalls(); // what its static objects did
     services_.recorder.trace("op", "load").add("library", loaded.substr(separator + 1));
+}
+
+// The library loaded last, loaded anew when it is not loaded now.
+void Host::loadAgain()
+{
+    if (library_ == nullptr) {
+        if (lastLibrary_.empty()) {
+            throw UsageError("no add-in was loaded");
+        }
+        load(lastLibrary_);
+    }
 }
 
 // Unloads the add-in, if one is loaded; false when the system kept it mapped.
@@ -88,65 +119,97 @@ bool Host::unloadLibrary()
     return gone;
 }
 
-// The unload itself and the reference balance after it.
-void Host::release()
-{
-    if (!unloadLibrary()) {
-        services_.recorder.violation("notUnloaded", "the system kept the add-in library mapped");
-    }
-    auto& entry = services_.recorder.trace("op", "references")
-                      .add("outstanding", std::int64_t{services_.objects.outstandingReferences()});
-    if (const auto held = services_.objects.held(); !held.empty()) {
-        entry.add("held", held);
-    }
-}
-
 bool Host::run()
 {
+    const bool again = library_ != nullptr && stage_ != Stage::Loaded;
+    if (again && !services_.options.anyOrder) {
+        throw UsageError("'run' while the add-in runs: the host runs an add-in once a load (--any-order allows it)");
+    }
     // The first run of a session is the host's start-up, unless the add-in was started from the
     // dialog; every later one is the dialog's Run.
     const bool startup = !services_.options.fromDialog && !ran_;
-    services_.recorder.trace("action", "run").add("startup", startup);
-    if (stage_ == Stage::Stopped) {
-        release(); // the dialog's Run after Stop loads the library anew
+    TraceEntry& marker = step("run").add("startup", startup);
+    if (again) {
+        marker.add("outOfOrder", true);
     }
-    if (library_ == nullptr) {
-        if (lastLibrary_.empty()) {
-            throw UsageError("'run' needs a loaded add-in");
-        }
-        load(lastLibrary_);
-    }
+    loadAgain(); // the dialog's Run after Stop loads the library anew
     ran_ = true;
     stage_ = Stage::Running;
-    return callEntry(services_.recorder, library_->run(), "run",
-                     std::string(R"({"IsApplicationStartup":)") + (startup ? "true" : "false") + "}");
+    return callEntry(true, context("IsApplicationStartup", startup));
 }
 
 bool Host::stop()
 {
-    if (library_ == nullptr) {
-        throw UsageError("'stop' needs a loaded add-in");
+    const bool running = library_ != nullptr && stage_ == Stage::Running;
+    if (!running && !services_.options.anyOrder) {
+        throw UsageError(ran_ ? "'stop' when the add-in is not running: the host stops it once after each run "
+                                "(--any-order allows it)"
+                              : "'stop' before 'run': the host stops only a running add-in (--any-order allows it)");
     }
-    services_.recorder.trace("action", "stop");
-    return stopLibrary();
+    TraceEntry& marker = step("stop");
+    if (!running) {
+        marker.add("outOfOrder", true);
+    }
+    loadAgain();
+    const bool result = callEntry(false, context("IsApplicationClosing", false));
+    if (services_.options.anyOrder) {
+        stage_ = Stage::Stopped; // the next run or stop reaches this same load
+    } else {
+        end(false); // the host unloads an add-in it has stopped
+    }
+    return result;
 }
 
-bool Host::stopLibrary()
+void Host::unload()
 {
-    if (stage_ == Stage::Running) {
-        stage_ = Stage::Stopped;
+    if (library_ == nullptr) {
+        return; // stopped, and so unloaded, already
     }
-    return callEntry(services_.recorder, library_->stop(), "stop", "");
+    step("unload");
+    end(stage_ == Stage::Running);
+}
+
+// Stops the add-in as the host does when it exits (when asked), unloads the library, and records
+// what it left in the host: handlers still added to events, objects it made, references.
+void Host::end(bool stopFirst)
+{
+    if (stopFirst) {
+        callEntry(false, context("IsApplicationClosing", true));
+    }
+    if (!unloadLibrary()) {
+        services_.recorder.violation("notUnloaded", "the system kept the add-in library mapped");
+    }
+    services_.settleForeignCalls(); // what its static objects did as they ended
+    // Never called again: the code they would run went with the library.
+    for (const std::string& handler : services_.connections.dropAll()) {
+        services_.recorder.violation("handlerLeftRegistered", handler);
+    }
+    for (const std::string& object : app_->ui().madeByAddin()) {
+        services_.recorder.violation("leftInHost", object);
+    }
+    const int outstanding = services_.objects.outstandingReferences();
+    const std::vector<std::string> held = services_.objects.held();
+    if (outstanding > 0) {
+        std::string objects;
+        for (const std::string& object : held) {
+            objects += (objects.empty() ? "" : ", ") + object;
+        }
+        services_.recorder.violation("referencesOutstanding", objects);
+    }
+    auto& entry = services_.recorder.trace("op", "references").add("outstanding", std::int64_t{outstanding});
+    if (!held.empty()) {
+        entry.add("held", held);
+    }
 }
 
 void Host::click(const std::string& commandId)
 {
-    services_.recorder.trace("action", "click").add("id", commandId);
-    CommandDefinitionImpl* definition = app_->ui().definitions().list().find(commandId);
-    if (definition == nullptr) {
-        services_.recorder.trace("op", "note").add("text", "no command definition " + commandId);
-        return;
+    UserInterfaceImpl& ui = app_->ui();
+    CommandDefinitionImpl* definition = ui.definitions().list().find(commandId);
+    if (definition == nullptr || !ui.toolbars().hasButton(commandId)) {
+        throw UsageError("'click " + commandId + "': no button of that command in the host's toolbars");
     }
+    step("click").add("id", commandId);
     auto& command = services_.make<CommandImpl>(commandId);
     auto& created = services_.make<CommandCreatedEventArgsImpl>(command, commandId);
     created.setOwner(command);
@@ -157,16 +220,17 @@ void Host::click(const std::string& commandId)
         command.executeEvent().fire(executed);
     }
     traceEvent(services_.recorder, "destroy:" + commandId);
-    command.markFinished();
+    command.endByHost(); // a command lives for its one click
 }
 
 void Host::message(const std::string& paletteId, const std::string& action, const std::string& text)
 {
-    services_.recorder.trace("action", "message").add("pageAction", action).add("text", text);
+    step("message").add("pageAction", action).add("text", text);
     PaletteImpl* palette = messagePalette(*app_, paletteId);
     if (palette == nullptr) {
         services_.recorder.trace("op", "note")
-            .add("text", "no shown palette " + paletteId + " to send the message from");
+            .add("text", paletteId.empty() ? std::string("no shown palette to send the message from")
+                                           : "no shown palette " + paletteId + " to send the message from");
         return;
     }
     auto& args = services_.make<HTMLEventArgsImpl>(action, text);
@@ -176,19 +240,18 @@ void Host::message(const std::string& paletteId, const std::string& action, cons
 
 void Host::close(const std::string& paletteId)
 {
-    services_.recorder.trace("action", "close").add("id", paletteId);
     PaletteImpl* palette = app_->ui().palettes().list().find(paletteId);
-    if (palette == nullptr) {
-        services_.recorder.trace("op", "note").add("text", "no palette " + paletteId + " to close");
-        return;
+    if (palette == nullptr || !palette->visible() || !palette->look().closeButton) {
+        throw UsageError("'close " + paletteId + "': no shown palette of that id with a close button");
     }
+    step("close").add("id", paletteId);
     palette->closeByUser();
     traceEvent(services_.recorder, "closed:" + paletteId);
 }
 
 void Host::switchWorkspace()
 {
-    services_.recorder.trace("action", "workspace");
+    step("workspace");
     // The palettes go with the workspace the user leaves.
     const std::vector<PaletteImpl*> palettes = app_->ui().palettes().list().items();
     for (PaletteImpl* palette : palettes) {
@@ -198,7 +261,7 @@ void Host::switchWorkspace()
 
 void Host::setOnline(bool online)
 {
-    services_.recorder.trace("action", online ? "online" : "offline");
+    step(online ? "online" : "offline");
     if (services_.offline == !online) {
         return; // the host reports changes only
     }
@@ -206,18 +269,6 @@ void Host::setOnline(bool online)
     auto& args = services_.make<ApplicationEventArgsImpl>(!online);
     app_->onlineEvent().fire(args);
     args.markFinished();
-}
-
-void Host::unload()
-{
-    if (library_ == nullptr) {
-        throw UsageError("'unload' needs a loaded add-in");
-    }
-    services_.recorder.trace("action", "unload");
-    if (stage_ == Stage::Running) {
-        stopLibrary(); // the host stops an add-in before it unloads it
-    }
-    release();
 }
 
 void Host::compact()

@@ -17,4 +17,11 @@ struct Operation {
     [[nodiscard]] std::string point() const { return std::string(className) + "." + name; }
 };
 
+// A class of host objects, by the type name its classType() answers, and the class it derives
+// from ("" for Base): what a cast to a class finds in an object of a class derived from it.
+struct HostClass {
+    const char* type;
+    const char* base;
+};
+
 } // namespace simhost

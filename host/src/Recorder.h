@@ -23,6 +23,13 @@ public:
         violations_.push_back(rule + ": " + detail);
         trace("op", "violation").add("rule", rule).add("detail", detail);
     }
+    // A call through a slot the simulated host does not model, "CLASS.FUNCTION": recorded, and
+    // traced as {"op":"violation","kind":"notModelled","call":…}.
+    void notModelled(const std::string& call)
+    {
+        violations_.push_back("notModelled: " + call);
+        trace("op", "violation").add("kind", "notModelled").add("call", call);
+    }
     void journal(std::string line) { journal_.push_back(std::move(line)); }
     // Forgets the trace and the journal (the violations stay).
     void clear()

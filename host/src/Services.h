@@ -5,6 +5,7 @@
 
 #include "Connections.h"
 #include "FaultPlan.h"
+#include "ForeignCalls.h"
 #include "Recorder.h"
 #include "Registry.h"
 
@@ -36,8 +37,23 @@ struct Services {
         } catch (...) {
             recorder.trace("op", "exception").add("where", where);
         }
+        settleForeignCalls();
     }
 
+    // Records, on the host's thread, what the add-in did off it since the last time: each call as
+    // a violation, and each handler destroyed there let go of by its events.
+    void settleForeignCalls()
+    {
+        ForeignCalls::Notes notes = foreign.take();
+        for (const std::string& call : notes.calls) {
+            recorder.violation("wrongThread", call);
+        }
+        for (const adsk::core::EventHandler* handler : notes.destroyed) {
+            connections.handlerDestroyed(handler);
+        }
+    }
+
+    ForeignCalls foreign; // made on the host's thread, with the session
     Recorder recorder;
     FaultPlan faults{recorder};
     Connections connections;

@@ -16,12 +16,24 @@ void Tracked::releaseReference()
     }
 }
 
+bool Tracked::onHostThread(const Operation& operation) const
+{
+    if (services_.foreign.onHostThread()) {
+        return true;
+    }
+    services_.foreign.note(label_ + "." + operation.name);
+    return false;
+}
+
 bool Tracked::alive(const Operation& operation) const
 {
-    if (deleted_) {
+    if (!onHostThread(operation)) {
+        return false;
+    }
+    if (gone()) {
         services_.recorder.violation("callThroughDeleted", label_ + "." + operation.name);
     }
-    return !deleted_;
+    return !gone();
 }
 
 bool Tracked::faultFires(const Operation& operation, const std::string& commandId) const

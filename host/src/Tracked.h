@@ -21,6 +21,10 @@ public:
     [[nodiscard]] int references() const { return references_; }
     [[nodiscard]] const std::string& label() const { return label_; }
     [[nodiscard]] bool deleted() const { return deleted_; }
+    // Deleted, or a part of a deleted object (an event of a deleted palette): nothing on it works.
+    [[nodiscard]] bool gone() const { return deleted_ || (owner_ != nullptr && owner_->gone()); }
+    // The host ends it without a trace of its own (a command after its click).
+    void endByHost() { deleted_ = true; }
 
     // An object made for one action (a command, event arguments) that nothing reaches after it.
     [[nodiscard]] bool finished() const { return finished_; }
@@ -28,12 +32,19 @@ public:
     // The object whose part this one is (an event of a palette, say), or null.
     [[nodiscard]] const Tracked* owner() const { return owner_; }
     void setOwner(const Tracked& owner) { owner_ = &owner; }
+    // Made at the add-in's request (a definition, a control, a palette), not by the host.
+    [[nodiscard]] bool madeByAddin() const { return madeByAddin_; }
+    void markMadeByAddin() { madeByAddin_ = true; }
 
 protected:
     void addReference() { ++references_; }
     void releaseReference();
-    // False, and a contract violation recorded, when the add-in calls the operation through an
-    // object the host deleted: no other functionality of a deleted object works.
+    // False, and the call noted as one from the wrong thread, off the host's thread: the host's
+    // manual forbids calls from other threads, so none is carried out.
+    [[nodiscard]] bool onHostThread(const Operation& operation) const;
+    // False, and a contract violation recorded, off the host's thread or when the add-in calls
+    // the operation through an object the host deleted: no other functionality of a deleted
+    // object works.
     [[nodiscard]] bool alive(const Operation& operation) const;
     // The operation's fault takes effect at this call (of that command's object).
     [[nodiscard]] bool faultFires(const Operation& operation, const std::string& commandId = {}) const;
@@ -56,6 +67,7 @@ private:
     int references_ = 0;
     bool deleted_ = false;
     bool finished_ = false;
+    bool madeByAddin_ = false;
     const Tracked* owner_ = nullptr;
 };
 

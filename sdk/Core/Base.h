@@ -11,9 +11,11 @@
 //   returned Ptr adopts and releases when it ends; "none" is an empty Ptr. The host owns the
 //   object itself: it lives as long as the host keeps it, at least while a reference is held.
 // - After deleteMe(): the object is gone from the host's collections and isValid() is false;
-//   references to it may still be released, but any other call through it breaks the contract
-//   (the simulated host records it as "callThroughDeleted" and answers as before). A second
-//   deleteMe() answers false.
+//   references to it may still be released, but no other functionality on it works: a call fails
+//   (none, false, empty), and the simulated host records it as "callThroughDeleted". A second
+//   deleteMe() answers false. The same holds for an object the host deleted itself (a palette at a
+//   workspace switch, a command after its destroy) and for the parts of a deleted object (its
+//   events).
 #pragma once
 
 #include "Memory.h"
@@ -47,7 +49,7 @@ class UniqueString; // the host's interned interface ids; the add-in asks by tex
 
 // Slots 0-2 of every host object: its reference count (addref, release, refcount).
 class ReferenceCounted { // NOLINT(cppcoreguidelines-virtual-class-destructor): ended through Base
-    // Host vtable slots of ReferenceCounted (sdk/abi/HostVtables.txt; sdk/abi/GenerateSlots.cmake writes them).
+    // Host vtable slots of ReferenceCounted (written from sdk/abi/HostVtables.txt).
     // clang-format off
 public:
     virtual void addref() = 0; // 0
@@ -70,8 +72,8 @@ protected:
 // null.
 class Base : public ReferenceCounted { // NOLINT(cppcoreguidelines-virtual-class-destructor)
 public:
-    static const char* classType() { return "adsk::core::Base"; }
-    static const char* interfaceId() { return classType(); }
+    XI_CORE_API static const char* classType();
+    XI_CORE_API static const char* interfaceId() { return classType(); }
 
     // The object viewed as T, or null. No reference is added: the caller adds one if it keeps it.
     template <class T> T* query() const { return static_cast<T*>(queryInterface(T::interfaceId())); }
@@ -86,7 +88,7 @@ protected:
     Base() = default;
 
 private:
-    // Host vtable slots of Base (sdk/abi/HostVtables.txt; sdk/abi/GenerateSlots.cmake writes them).
+    // Host vtable slots of Base (written from sdk/abi/HostVtables.txt).
     // clang-format off
 public:
     virtual const char* objectType() const = 0; // 3

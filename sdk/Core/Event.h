@@ -15,12 +15,12 @@ namespace adsk::core {
 
 class Event : public Base {
 public:
-    static const char* classType() { return "adsk::core::Event"; }
-    static const char* interfaceId() { return classType(); }
+    XI_CORE_API static const char* classType();
+    XI_CORE_API static const char* interfaceId() { return classType(); }
     std::string name() const { return detail::takeHostText(name_raw()); }
 
 private:
-    // Host vtable slots of Event (sdk/abi/HostVtables.txt; sdk/abi/GenerateSlots.cmake writes them).
+    // Host vtable slots of Event (written from sdk/abi/HostVtables.txt).
     // clang-format off
     virtual char* name_raw() const = 0; // 24
     virtual void* unused25() const; // 25
@@ -60,11 +60,11 @@ private:
 
 class EventArgs : public Base {
 public:
-    static const char* classType() { return "adsk::core::EventArgs"; }
-    static const char* interfaceId() { return classType(); }
+    XI_CORE_API static const char* classType();
+    XI_CORE_API static const char* interfaceId() { return classType(); }
 
 private:
-    // Host vtable slots of EventArgs (sdk/abi/HostVtables.txt; sdk/abi/GenerateSlots.cmake writes them).
+    // Host vtable slots of EventArgs (written from sdk/abi/HostVtables.txt).
     // clang-format off
     virtual void* unused24() const; // 24
     virtual void placeholderEventArgs0(); // 25

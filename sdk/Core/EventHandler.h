@@ -22,7 +22,7 @@ public:
 
 private:
     // The destructor, and reserved slots that keep the vtable layout stable between host versions.
-    // Host vtable slots of EventHandler (sdk/abi/HostVtables.txt; sdk/abi/GenerateSlots.cmake writes them).
+    // Host vtable slots of EventHandler (written from sdk/abi/HostVtables.txt).
     // clang-format off
 public:
     virtual ~EventHandler(); // 0

@@ -1,5 +1,6 @@
 # The slot table's rules stop the generator: a class whose first slot does not follow its base's
-# last, a row outside its class's slots (below or above them), a class or slot given twice. Each is
+# last, a row outside its class's slots (below or above them), a class or slot given twice, a slot
+# without its row. Each is
 # planted in a copy of the table (sdk/abi/HostVtables.txt), and the generator must refuse it,
 # saying why.
 #   cmake -DSOURCE_DIR=... -DWORK=... -P CheckSlotTableRules.cmake
@@ -42,6 +43,8 @@ refuses(rowOutsideClass "47 Palettes* palettes_raw() const" "55 Palettes* palett
         "slot 55 of UserInterface lies outside its slots 24-54")
 refuses(rowBelowClass "47 Palettes* palettes_raw() const" "23 Palettes* palettes_raw() const"
         "slot 23 of UserInterface lies outside its slots 24-54")
+refuses(slotWithoutRow "58 bool hasInternetAccess_raw() const | host\n" ""
+        "slot 58 of ApplicationEventArgs has no row")
 refuses(classTwice "class Base : ReferenceCounted 3 23 Core/Base.h"
         "class ReferenceCounted : - 0 2 Core/Base.h\nclass Base : ReferenceCounted 3 23 Core/Base.h"
         "class ReferenceCounted is given twice")

@@ -12,10 +12,17 @@ std::filesystem::path copyAddin(const std::filesystem::path& folder)
     std::filesystem::copy_file(addinLibrary(), target, std::filesystem::copy_options::overwrite_existing);
     return target;
 }
+
+simhost::Options inOrder(simhost::Options options, Order order)
+{
+    options.anyOrder = order == Order::Any;
+    return options;
+}
 } // namespace
 
-AddinSession::AddinSession(const std::filesystem::path& folder, const simhost::Options& options)
-    : shellLog_(std::make_unique<ScratchFolder>("shell")), library_(copyAddin(folder)), session_(options)
+AddinSession::AddinSession(const std::filesystem::path& folder, const simhost::Options& options, Order order)
+    : shellLog_(std::make_unique<ScratchFolder>("shell")), library_(copyAddin(folder)),
+      session_(inOrder(options, order))
 {
 #if defined(_WIN32)
     registerUrlRecorder(shellLog_->path() / "opened.txt");
@@ -23,9 +30,9 @@ AddinSession::AddinSession(const std::filesystem::path& folder, const simhost::O
     session_.load(library_);
 }
 
-AddinSession::AddinSession(const simhost::Options& options)
+AddinSession::AddinSession(const simhost::Options& options, Order order)
     : scratch_(std::make_unique<ScratchFolder>("addin")), shellLog_(std::make_unique<ScratchFolder>("shell")),
-      library_(copyAddin(scratch_->path())), session_(options)
+      library_(copyAddin(scratch_->path())), session_(inOrder(options, order))
 {
 #if defined(_WIN32)
     registerUrlRecorder(shellLog_->path() / "opened.txt");

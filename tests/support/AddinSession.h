@@ -10,12 +10,17 @@
 
 namespace testing_support {
 
+// How a session takes run and stop: in any order, so that what is under test is the add-in's own
+// handling of them (a stop leaves the library loaded, as the same load may be run or stopped
+// again), or only as the host gives them (a stop unloads the library).
+enum class Order { Any, Host };
+
 class AddinSession {
 public:
     // Copies the add-in into folder (created if needed) and loads it.
-    AddinSession(const std::filesystem::path& folder, const simhost::Options& options = {});
+    AddinSession(const std::filesystem::path& folder, const simhost::Options& options = {}, Order order = Order::Any);
     // Loads a copy in a scratch folder of its own.
-    explicit AddinSession(const simhost::Options& options = {});
+    explicit AddinSession(const simhost::Options& options = {}, Order order = Order::Any);
 
     simhost::Session& host() { return session_; }
     [[nodiscard]] const std::filesystem::path& library() const { return library_; }

@@ -191,10 +191,15 @@ std::optional<std::vector<ImportedLibrary>> readImports(const std::filesystem::p
 std::optional<std::vector<std::string>> readExports(const std::filesystem::path& dll)
 {
     const std::optional<std::string> file = contents(dll);
-    if (!file || !isPe(*file)) {
+    return file ? exportsOf(*file) : std::nullopt;
+}
+
+std::optional<std::vector<std::string>> exportsOf(std::string_view file)
+{
+    if (!isPe(file)) {
         return std::nullopt;
     }
-    Image image(*file);
+    Image image(file);
     std::vector<std::string> names;
     if (const std::optional<std::uint32_t> exports = image.directory(0)) {
         // The export directory: the number of names at 24, the table of their addresses at 32.

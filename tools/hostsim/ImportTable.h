@@ -14,6 +14,7 @@
 namespace hostsim {
 
 struct ImportedLibrary {
+    bool operator==(const ImportedLibrary&) const = default;
     std::string name;                   // as the DLL names it ("core.dll")
     std::vector<std::string> functions; // imported by name; by ordinal as "#N"
 };
@@ -31,6 +32,7 @@ inline constexpr std::size_t nameBytesPerFileByte = 4;
 
 // None when the file is not a PE file at all (no "MZ"), or cannot be read; throws MalformedDll.
 std::optional<std::vector<ImportedLibrary>> importsOf(std::string_view file);
+std::optional<std::vector<std::string>> exportsOf(std::string_view file); // the names it exports
 std::optional<std::vector<ImportedLibrary>> readImports(const std::filesystem::path& dll);
 std::optional<std::vector<std::string>> readExports(const std::filesystem::path& dll);
 

@@ -127,9 +127,9 @@ public:
         const std::vector<simhost_text> faults = texts(options.faults);
         const std::string entitlement = options.entitlement.value_or(std::string());
         const simhost_options given{
-            sizeof(simhost_options), options.language,          options.entitlement.has_value() ? 1 : 0,
-            text(entitlement),       options.offline ? 1 : 0,   faults.data(),
-            faults.size(),           options.fromDialog ? 1 : 0};
+            sizeof(simhost_options), options.language,           options.entitlement.has_value() ? 1 : 0,
+            text(entitlement),       options.offline ? 1 : 0,    faults.data(),
+            faults.size(),           options.fromDialog ? 1 : 0, options.anyOrder ? 1 : 0};
         const simhost_status status = api_.create(&given, &session_);
         if (session_ == nullptr) {
             throw std::runtime_error("no memory for a host session");
@@ -167,26 +167,31 @@ public:
         const std::u8string given = library.u8string();
         check(api_.load(session_, text(std::string(given.begin(), given.end()))));
     }
-    // Entry points as the host and its dialog call them: run after stop, or after unload, loads
-    // the library anew; the result is traced, an escaping exception is contained and traced.
+    // Entry points as the host and its dialog call them: run once a load (after stop or unload,
+    // the library loaded anew), stop once after run, the library then unloaded; another order is
+    // a UsageError unless Options::anyOrder. The result is traced, an escaping exception is
+    // contained and traced.
     bool run() { return entry(api_.run); }
     bool stop() { return entry(api_.stop); }
-    // What the host does when the user clicks a toolbar button.
+    // What the host does when the user clicks a toolbar button of that command (a UsageError when
+    // no toolbar has one).
     void click(const std::string& commandId) { check(api_.click(session_, text(commandId))); }
     // A message from the learning page, adsk.fusionSendData(action, text), to the message event
-    // of the shown palette with that id (empty: the one the add-in created last).
+    // of the shown palette with that id (empty: the newest shown one).
     void message(const std::string& text, const std::string& action = "send", const std::string& paletteId = {})
     {
         check(api_.send_message(session_, Session::text(paletteId), Session::text(action), Session::text(text)));
     }
-    // The user closes that palette with its close button: it stays, hidden; its closed event fires.
+    // The user closes that palette with its close button: it stays, hidden; its closed event
+    // fires. A UsageError when it is not shown or has no close button.
     void close(const std::string& paletteId) { check(api_.close(session_, text(paletteId))); }
     // The user switches workspace: the host deletes the palettes.
     void switchWorkspace() { check(api_.switch_workspace(session_)); }
     // Fires the on-line status event (and sets the host's state).
     void setOnline(bool online) { check(api_.set_online(session_, online ? 1 : 0)); }
-    // Stops a running add-in, unloads the library (static objects destroyed), then traces the
-    // reference balance.
+    // The host ends the add-in, as when it exits: a running add-in stopped, the library unloaded
+    // (static objects destroyed), then what it left recorded and the reference balance traced.
+    // Nothing once it is unloaded (after stop).
     void unload() { check(api_.unload(session_)); }
     // Adds a note of the host's own to the trace ({"op":"note","text":…}).
     void note(const std::string& text) { check(api_.note(session_, Session::text(text))); }

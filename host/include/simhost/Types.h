@@ -15,6 +15,9 @@ struct Options {
     bool offline = false;                   // host state when the add-in starts
     std::vector<std::string> faults;        // fault points that yield none / refuse; "WHAT@N" only the Nth call
     bool fromDialog = false;                // the first run is the dialog's, not the host's start-up
+    // run and stop in orders the host never makes (stop before run, either twice): they reach the
+    // library loaded now (a stop leaves it loaded) and are traced as "outOfOrder"
+    bool anyOrder = false;
 };
 
 // A usage error: unknown fault point, second session, action in the wrong state.

@@ -62,6 +62,10 @@ typedef struct simhost_options {
     const simhost_text* faults; /* fault points that yield none / refuse; "WHAT@N" only the Nth call */
     size_t fault_count;
     int from_dialog; /* the first run is the Scripts and Add-Ins dialog's, not the host's start-up */
+    /* Run and stop in orders the host never makes (stop before run, either twice), which are
+     * otherwise usage errors: they reach the library loaded now (a stop leaves it loaded, until
+     * unload), and the trace marks them "outOfOrder". */
+    int any_order;
 } simhost_options;
 
 /* How a session stands; the text stays valid until the next call on the session. */
@@ -144,12 +148,19 @@ typedef struct simhost_api {
     simhost_status (*set_faults)(simhost_session* session, const simhost_text* faults, size_t count);
     /* The add-in: its path, UTF-8 (a relative one from the working folder: exactly that file). */
     simhost_status (*load)(simhost_session* session, simhost_text library);
+    /* The entry points, as the host calls them: run once a load (again after stop or unload, the
+     * library loaded anew), stop once after run, as the dialog's Stop; the host then unloads the
+     * library. Another order is a usage error unless the options allow any order. */
     simhost_status (*run)(simhost_session* session, int* result);
     simhost_status (*stop)(simhost_session* session, int* result);
+    /* A click on a toolbar button of that command; a usage error when no toolbar has one. */
     simhost_status (*click)(simhost_session* session, simhost_text command_id);
     simhost_status (*message)(simhost_session* session, simhost_text text);
+    /* The user closes a shown palette that has a close button (otherwise a usage error). */
     simhost_status (*close)(simhost_session* session, simhost_text palette_id);
     simhost_status (*set_online)(simhost_session* session, int online);
+    /* The host ends the add-in as when it exits: a running add-in stopped, the library unloaded,
+     * what it left in the host recorded. Nothing once it is unloaded. */
     simhost_status (*unload)(simhost_session* session);
     /* Frees the objects nothing can reach any more and clears the trace and journal. */
     simhost_status (*compact)(simhost_session* session);
@@ -165,7 +176,7 @@ typedef struct simhost_api {
     simhost_status (*view)(const simhost_session* session, simhost_item_sink sink, void* context);
 
     /* Version 2. A page message, adsk.fusionSendData(action, text), from the shown palette with
-     * that id (an empty id: the one the add-in created last); message above sends action "send". */
+     * that id (an empty id: the newest shown one); message above sends action "send". */
     simhost_status (*send_message)(simhost_session* session, simhost_text palette_id, simhost_text action,
                                    simhost_text text);
     /* The user switches workspace: the host deletes the palettes. */

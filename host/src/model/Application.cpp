@@ -9,7 +9,9 @@ namespace simhost {
 
 core::UserLanguages GeneralPreferencesImpl::userLanguage_raw() const
 {
-    return static_cast<core::UserLanguages>(services_.options.language);
+    return alive(operations::generalPreferencesUserLanguage)
+               ? static_cast<core::UserLanguages>(services_.options.language)
+               : core::UserLanguages{};
 }
 
 PreferencesImpl::PreferencesImpl(Services& services)
@@ -41,7 +43,7 @@ core::UserInterface* AppImpl::userInterface_raw() const { return answer(operatio
 
 core::Preferences* AppImpl::preferences_raw() const { return answer(operations::applicationPreferences, preferences_); }
 
-bool AppImpl::isOffLine_raw() const { return services_.offline; }
+bool AppImpl::isOffLine_raw() const { return alive(operations::applicationIsOffLine) && services_.offline; }
 
 core::ApplicationEvent* AppImpl::onlineStatusChanged_raw() const
 {
@@ -51,8 +53,8 @@ core::ApplicationEvent* AppImpl::onlineStatusChanged_raw() const
 char* AppImpl::executeTextCommand_raw(const char* command) const
 {
     const auto& entitlement = services_.options.entitlement;
-    if (faultFires(operations::applicationExecuteTextCommand) || std::strcmp(command, "Debug.EntitlementString") != 0 ||
-        !entitlement) {
+    if (!alive(operations::applicationExecuteTextCommand) || faultFires(operations::applicationExecuteTextCommand) ||
+        command == nullptr || std::strcmp(command, "Debug.EntitlementString") != 0 || !entitlement) {
         return nullptr;
     }
     return hostText(*entitlement);

@@ -34,7 +34,7 @@ public:
     }
 
 private:
-    bool isOffLine_raw() const override { return offline_; }
+    bool isOffLine_raw() const override { return alive(operations::applicationEventArgsIsOffLine) && offline_; }
     bool offline_;
 };
 

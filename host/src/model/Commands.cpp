@@ -76,7 +76,8 @@ core::CommandDefinition* CommandDefinitionsImpl::addButtonDefinition_raw(const c
                                                                          const char* tooltip,
                                                                          const char* resourceFolder)
 {
-    if (faultFires(operations::commandDefinitionsAddButtonDefinition, id)) {
+    if (!alive(operations::commandDefinitionsAddButtonDefinition) || id == nullptr ||
+        faultFires(operations::commandDefinitionsAddButtonDefinition, id)) {
         return nullptr;
     }
     if (!isCommandId(id)) {
@@ -88,8 +89,10 @@ core::CommandDefinition* CommandDefinitionsImpl::addButtonDefinition_raw(const c
         services_.recorder.trace("op", "note").add("text", std::string("command definition already exists: ") + id);
         return nullptr;
     }
-    const ButtonLook look{name, tooltip, resourceFolder != nullptr ? resourceFolder : ""};
+    const ButtonLook look{name != nullptr ? name : "", tooltip != nullptr ? tooltip : "",
+                          resourceFolder != nullptr ? resourceFolder : ""};
     auto& definition = services_.make<CommandDefinitionImpl>(*this, id, look);
+    definition.markMadeByAddin();
     definitions_.add(definition);
     services_.recorder.trace("op", "addButtonDefinition")
         .add("id", std::string(id))
@@ -101,7 +104,8 @@ core::CommandDefinition* CommandDefinitionsImpl::addButtonDefinition_raw(const c
 
 core::CommandDefinition* CommandDefinitionsImpl::itemById_raw(const char* id) const
 {
-    if (faultFires(operations::commandDefinitionsItemById, id)) {
+    if (!alive(operations::commandDefinitionsItemById) || id == nullptr ||
+        faultFires(operations::commandDefinitionsItemById, id)) {
         return nullptr;
     }
     CommandDefinitionImpl* definition = definitions_.find(id);

@@ -60,7 +60,7 @@ public:
     }
 
 private:
-    core::Command* command_raw() const override { return command_.handOut(); }
+    core::Command* command_raw() const override { return answer(operations::commandEventArgsCommand, command_); }
     CommandImpl& command_;
 };
 

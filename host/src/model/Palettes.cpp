@@ -61,14 +61,17 @@ core::Palette* PalettesImpl::add_raw(const char* id, const char* name, const cha
                                      bool showCloseButton, bool isResizable, int width, int height,
                                      bool useNewWebBrowser)
 {
-    if (faultFires(operations::palettesAdd)) {
+    if (!alive(operations::palettesAdd) || id == nullptr || name == nullptr || htmlFileURL == nullptr ||
+        faultFires(operations::palettesAdd)) {
         return nullptr;
     }
     if (palettes_.find(id) != nullptr) {
         services_.recorder.trace("op", "note").add("text", std::string("palette already exists: ") + id);
         return nullptr;
     }
-    auto& palette = services_.make<PaletteImpl>(*this, id, isVisible, PaletteLook{name, htmlFileURL, width, height});
+    auto& palette = services_.make<PaletteImpl>(*this, id, isVisible,
+                                                PaletteLook{name, htmlFileURL, width, height, showCloseButton});
+    palette.markMadeByAddin();
     palettes_.add(palette);
     services_.recorder.trace("op", "addPalette")
         .add("id", std::string(id))
@@ -85,18 +88,22 @@ core::Palette* PalettesImpl::add_raw(const char* id, const char* name, const cha
 
 core::Palette* PalettesImpl::itemById_raw(const char* id) const
 {
-    if (faultFires(operations::palettesItemById)) {
+    if (!alive(operations::palettesItemById) || id == nullptr || faultFires(operations::palettesItemById)) {
         return nullptr;
     }
     PaletteImpl* palette = palettes_.find(id);
     return palette != nullptr ? palette->handOut() : nullptr;
 }
 
-char* HTMLEventArgsImpl::action_raw() const { return hostText(action_); }
+char* HTMLEventArgsImpl::action_raw() const
+{
+    return alive(operations::htmlEventArgsAction) ? hostText(action_) : nullptr;
+}
 
 char* HTMLEventArgsImpl::data_raw() const
 {
-    return faultFires(operations::htmlEventArgsData) ? nullptr : hostText(data_);
+    return !alive(operations::htmlEventArgsData) || faultFires(operations::htmlEventArgsData) ? nullptr
+                                                                                              : hostText(data_);
 }
 
 } // namespace simhost

@@ -22,6 +22,7 @@ struct PaletteLook {
     std::string url;
     int width = 0;
     int height = 0;
+    bool closeButton = true; // the user can close it
 };
 
 class PalettesImpl;

@@ -3,13 +3,10 @@
 #include "HostOperations.h"
 #include "HostText.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace simhost {
-
-namespace {
-constexpr const char* quickAccessToolbarId = "QATRight";
-} // namespace
 
 CommandControlImpl::CommandControlImpl(Services& services, ToolbarControlsImpl& container,
                                        const CommandDefinitionsImpl& definitions, std::string id,
@@ -21,13 +18,12 @@ CommandControlImpl::CommandControlImpl(Services& services, ToolbarControlsImpl& 
 
 void* CommandControlImpl::queryInterface(const char* id) const
 {
-    if (std::strcmp(id, core::CommandControl::interfaceId()) == 0 && faultFires(operations::toolbarControlCast, id_)) {
+    void* found = Counted::queryInterface(id);
+    if (found != nullptr && std::strcmp(id, core::CommandControl::interfaceId()) == 0 &&
+        faultFires(operations::toolbarControlCast, id_)) {
         return nullptr;
     }
-    if (std::strcmp(id, core::ToolbarControl::interfaceId()) == 0) {
-        return const_cast<core::ToolbarControl*>(static_cast<const core::ToolbarControl*>(this));
-    }
-    return Counted::queryInterface(id);
+    return found;
 }
 
 bool CommandControlImpl::deleteMe_raw()
@@ -48,11 +44,11 @@ core::CommandDefinition* CommandControlImpl::commandDefinition_raw() const
     return definition != nullptr ? definition->handOut() : nullptr;
 }
 
-ToolbarControlsImpl::ToolbarControlsImpl(Services& services, const CommandDefinitionsImpl& definitions)
-    : Counted(services, std::string("ToolbarControls ") + quickAccessToolbarId), definitions_(definitions)
+ToolbarControlsImpl::ToolbarControlsImpl(Services& services, const CommandDefinitionsImpl& definitions,
+                                         std::string toolbarId, const std::vector<const char*>& anchors)
+    : Counted(services, "ToolbarControls " + toolbarId), definitions_(definitions), toolbarId_(std::move(toolbarId))
 {
-    // The host's own controls that add-ins use as anchors.
-    for (const char* anchor : {"UserDisplayNameCommand", "HelpGroupCommand"}) {
+    for (const char* anchor : anchors) {
         controls_.add(services.make<CommandControlImpl>(*this, definitions_, anchor, ""));
     }
 }
@@ -60,6 +56,9 @@ ToolbarControlsImpl::ToolbarControlsImpl(Services& services, const CommandDefini
 core::CommandControl* ToolbarControlsImpl::addCommand_raw(core::CommandDefinition* definition, const char* positionID,
                                                           bool isBefore)
 {
+    if (!alive(operations::toolbarControlsAddCommand)) {
+        return nullptr;
+    }
     auto* impl = dynamic_cast<CommandDefinitionImpl*>(definition);
     if (impl == nullptr || impl->deleted()) {
         services_.recorder.violation("invalidArgument", "addCommand without a live command definition");
@@ -76,9 +75,10 @@ core::CommandControl* ToolbarControlsImpl::addCommand_raw(core::CommandDefinitio
     }
     const std::string anchor = positionID != nullptr ? positionID : "";
     auto& control = services_.make<CommandControlImpl>(*this, definitions_, id, id);
+    control.markMadeByAddin();
     controls_.insertAt(control, anchor, !isBefore);
     services_.recorder.trace("op", "addCommand")
-        .add("toolbar", quickAccessToolbarId)
+        .add("toolbar", toolbarId_)
         .add("id", id)
         .add("positionID", anchor)
         .add("isBefore", isBefore);
@@ -87,33 +87,52 @@ core::CommandControl* ToolbarControlsImpl::addCommand_raw(core::CommandDefinitio
 
 core::ToolbarControl* ToolbarControlsImpl::itemById_raw(const char* id) const
 {
-    if (faultFires(operations::toolbarControlsItemById, id)) {
+    if (!alive(operations::toolbarControlsItemById) || id == nullptr ||
+        faultFires(operations::toolbarControlsItemById, id)) {
         return nullptr;
     }
     CommandControlImpl* control = controls_.find(id);
     return control != nullptr ? control->handOut() : nullptr;
 }
 
-ToolbarImpl::ToolbarImpl(Services& services, const CommandDefinitionsImpl& definitions, std::string id)
-    : Counted(services, "Toolbar " + id), id_(std::move(id)), controls_(services.make<ToolbarControlsImpl>(definitions))
+ToolbarImpl::ToolbarImpl(Services& services, const CommandDefinitionsImpl& definitions, std::string id,
+                         const std::vector<const char*>& anchors)
+    : Counted(services, "Toolbar " + id), id_(std::move(id)),
+      controls_(services.make<ToolbarControlsImpl>(definitions, id_, anchors))
 {
 }
 
 core::ToolbarControls* ToolbarImpl::controls_raw() const { return answer(operations::toolbarControls, controls_); }
 
-char* ToolbarImpl::id_raw() const { return hostText(id_); }
+char* ToolbarImpl::id_raw() const { return alive(operations::toolbarId) ? hostText(id_) : nullptr; }
 
 ToolbarsImpl::ToolbarsImpl(Services& services, const CommandDefinitionsImpl& definitions)
-    : Counted(services, "Toolbars"), qatRight_(services.make<ToolbarImpl>(definitions, quickAccessToolbarId))
+    : Counted(services, "Toolbars"),
+      toolbars_{&services.make<ToolbarImpl>(definitions, "QAT", std::vector<const char*>{}),
+                // The host's own controls that add-ins use as anchors.
+                &services.make<ToolbarImpl>(definitions, "QATRight",
+                                            std::vector<const char*>{"UserDisplayNameCommand", "HelpGroupCommand"}),
+                &services.make<ToolbarImpl>(definitions, "NavToolbar", std::vector<const char*>{})}
 {
+}
+
+bool ToolbarsImpl::hasButton(const std::string& definitionId) const
+{
+    return std::any_of(toolbars_.begin(), toolbars_.end(), [&](ToolbarImpl* toolbar) {
+        const auto& controls = toolbar->controls().list().items();
+        return std::any_of(controls.begin(), controls.end(),
+                           [&](const CommandControlImpl* control) { return control->definitionId() == definitionId; });
+    });
 }
 
 core::Toolbar* ToolbarsImpl::itemById_raw(const char* id) const
 {
-    if (faultFires(operations::toolbarsItemById) || std::strcmp(id, quickAccessToolbarId) != 0) {
+    if (!alive(operations::toolbarsItemById) || id == nullptr || faultFires(operations::toolbarsItemById)) {
         return nullptr;
     }
-    return qatRight_.handOut();
+    const auto found = std::find_if(toolbars_.begin(), toolbars_.end(),
+                                    [&](const ToolbarImpl* toolbar) { return toolbar->id() == id; });
+    return found != toolbars_.end() ? (*found)->handOut() : nullptr;
 }
 
 } // namespace simhost

@@ -1,5 +1,6 @@
-// The toolbars, the "QATRight" toolbar with the host's own anchor controls, and the command
-// controls add-ins place in it (sdk: Core/UserInterface/Toolbars.h).
+// The toolbars the host gives add-ins: the quick-access toolbars "QAT" and "QATRight" (this one
+// with the host's own anchor controls) and the navigation bar "NavToolbar", and the command
+// controls add-ins place in them (sdk: Core/UserInterface/Toolbars.h).
 #pragma once
 
 #include "Commands.h"
@@ -35,7 +36,9 @@ private:
 
 class ToolbarControlsImpl final : public Counted<core::ToolbarControls> {
 public:
-    ToolbarControlsImpl(Services& services, const CommandDefinitionsImpl& definitions);
+    // The controls of the toolbar of that id, with the host's own ones (anchors) in it.
+    ToolbarControlsImpl(Services& services, const CommandDefinitionsImpl& definitions, std::string toolbarId,
+                        const std::vector<const char*>& anchors);
     [[nodiscard]] IdList<CommandControlImpl>& list() { return controls_; }
     [[nodiscard]] const IdList<CommandControlImpl>& list() const { return controls_; }
 
@@ -45,12 +48,14 @@ private:
     core::ToolbarControl* itemById_raw(const char* id) const override;
 
     const CommandDefinitionsImpl& definitions_;
+    std::string toolbarId_;
     IdList<CommandControlImpl> controls_;
 };
 
 class ToolbarImpl final : public Counted<core::Toolbar> {
 public:
-    ToolbarImpl(Services& services, const CommandDefinitionsImpl& definitions, std::string id);
+    ToolbarImpl(Services& services, const CommandDefinitionsImpl& definitions, std::string id,
+                const std::vector<const char*>& anchors);
     [[nodiscard]] ToolbarControlsImpl& controls() { return controls_; }
     [[nodiscard]] const std::string& id() const { return id_; }
 
@@ -65,11 +70,14 @@ private:
 class ToolbarsImpl final : public Counted<core::Toolbars> {
 public:
     ToolbarsImpl(Services& services, const CommandDefinitionsImpl& definitions);
-    [[nodiscard]] ToolbarImpl& quickAccessRight() { return qatRight_; }
+    [[nodiscard]] ToolbarImpl& quickAccessRight() { return *toolbars_[1]; }
+    [[nodiscard]] const std::vector<ToolbarImpl*>& all() const { return toolbars_; }
+    // Whether a toolbar holds a control of the command definition with that id: a button to click.
+    [[nodiscard]] bool hasButton(const std::string& definitionId) const;
 
 private:
     core::Toolbar* itemById_raw(const char* id) const override;
-    ToolbarImpl& qatRight_;
+    std::vector<ToolbarImpl*> toolbars_; // QAT, QATRight, NavToolbar
 };
 
 } // namespace simhost

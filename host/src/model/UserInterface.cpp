@@ -10,6 +10,24 @@ UserInterfaceImpl::UserInterfaceImpl(Services& services)
 {
 }
 
+std::vector<std::string> UserInterfaceImpl::madeByAddin() const
+{
+    std::vector<std::string> made;
+    const auto add = [&](const auto& items) {
+        for (const Tracked* item : items) {
+            if (item->madeByAddin()) {
+                made.push_back(item->label());
+            }
+        }
+    };
+    add(definitions_.list().items());
+    for (ToolbarImpl* toolbar : toolbars_.all()) {
+        add(toolbar->controls().list().items());
+    }
+    add(palettes_.list().items());
+    return made;
+}
+
 core::Toolbars* UserInterfaceImpl::toolbars_raw() const { return answer(operations::userInterfaceToolbars, toolbars_); }
 
 core::CommandDefinitions* UserInterfaceImpl::commandDefinitions_raw() const

@@ -14,6 +14,9 @@ public:
     ToolbarsImpl& toolbars() { return toolbars_; }
     CommandDefinitionsImpl& definitions() { return definitions_; }
     PalettesImpl& palettes() { return palettes_; }
+    // A label for each object the add-in made that the host still shows: definitions, controls
+    // in a toolbar, palettes.
+    [[nodiscard]] std::vector<std::string> madeByAddin() const;
 
 private:
     core::Toolbars* toolbars_raw() const override;

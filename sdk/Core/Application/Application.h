@@ -11,8 +11,8 @@ class UserInterface;
 
 class Application : public Base {
 public:
-    static const char* classType() { return "adsk::core::Application"; }
-    static const char* interfaceId() { return classType(); }
+    XI_CORE_API static const char* classType();
+    XI_CORE_API static const char* interfaceId() { return classType(); }
 
     // The running application, or an empty Ptr when the host has none to give. Adopts the
     // reference get_raw hands over.
@@ -32,7 +32,7 @@ private:
     // Exported by the host library: one reference for the caller, or null.
     XI_CORE_API static Application* get_raw();
 
-    // Host vtable slots of Application (sdk/abi/HostVtables.txt; sdk/abi/GenerateSlots.cmake writes them).
+    // Host vtable slots of Application (written from sdk/abi/HostVtables.txt).
     // clang-format off
     virtual void* unused24() const; // 24
     virtual void* unused25() const; // 25
@@ -40,8 +40,8 @@ private:
     virtual void* unused27() const; // 27
     virtual void* unused28() const; // 28
     virtual void* unused29() const; // 29
-    virtual void* unused30() const; // 30
-    virtual void* unused31() const; // 31
+    virtual double unused30() const; // 30
+    virtual double unused31() const; // 31
     virtual Preferences* preferences_raw() const = 0; // 32
     virtual void* unused33() const; // 33
     virtual void* unused34() const; // 34

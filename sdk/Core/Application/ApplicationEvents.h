@@ -8,13 +8,13 @@ namespace adsk::core {
 
 class ApplicationEventArgs : public EventArgs {
 public:
-    static const char* classType() { return "adsk::core::ApplicationEventArgs"; }
-    static const char* interfaceId() { return classType(); }
+    XI_CORE_API static const char* classType();
+    XI_CORE_API static const char* interfaceId() { return classType(); }
     // True while the host is off-line.
     bool isOffLine() const { return isOffLine_raw(); }
 
 private:
-    // Host vtable slots of ApplicationEventArgs (sdk/abi/HostVtables.txt; sdk/abi/GenerateSlots.cmake writes them).
+    // Host vtable slots of ApplicationEventArgs (written from sdk/abi/HostVtables.txt).
     // clang-format off
     virtual bool isOffLine_raw() const = 0; // 57
     virtual bool isOffLine_raw(bool value); // 56
@@ -25,7 +25,7 @@ private:
 
 // The notification is called on the host's user-interface thread; eventArgs stay the host's.
 class ApplicationEventHandler : public EventHandler {
-    // Host vtable slots of ApplicationEventHandler (sdk/abi/HostVtables.txt; sdk/abi/GenerateSlots.cmake writes them).
+    // Host vtable slots of ApplicationEventHandler (written from sdk/abi/HostVtables.txt).
     // clang-format off
 public:
     virtual void notify(const Ptr<ApplicationEventArgs>& eventArgs) = 0; // 17
@@ -36,13 +36,13 @@ private:
 
 class ApplicationEvent : public Event {
 public:
-    static const char* classType() { return "adsk::core::ApplicationEvent"; }
-    static const char* interfaceId() { return classType(); }
+    XI_CORE_API static const char* classType();
+    XI_CORE_API static const char* interfaceId() { return classType(); }
     bool add(ApplicationEventHandler* handler) { return add_raw(handler); }
     bool remove(ApplicationEventHandler* handler) { return remove_raw(handler); }
 
 private:
-    // Host vtable slots of ApplicationEvent (sdk/abi/HostVtables.txt; sdk/abi/GenerateSlots.cmake writes them).
+    // Host vtable slots of ApplicationEvent (written from sdk/abi/HostVtables.txt).
     // clang-format off
     virtual bool add_raw(ApplicationEventHandler* handler) = 0; // 56
     virtual bool remove_raw(ApplicationEventHandler* handler) = 0; // 57

@@ -8,17 +8,17 @@ namespace adsk::core {
 
 class GeneralPreferences : public Base {
 public:
-    static const char* classType() { return "adsk::core::GeneralPreferences"; }
-    static const char* interfaceId() { return classType(); }
+    XI_CORE_API static const char* classType();
+    XI_CORE_API static const char* interfaceId() { return classType(); }
     UserLanguages userLanguage() const { return userLanguage_raw(); }
 
 private:
-    // Host vtable slots of GeneralPreferences (sdk/abi/HostVtables.txt; sdk/abi/GenerateSlots.cmake writes them).
+    // Host vtable slots of GeneralPreferences (written from sdk/abi/HostVtables.txt).
     // clang-format off
     virtual UserLanguages userLanguage_raw() const = 0; // 25
     virtual bool userLanguage_raw(UserLanguages value); // 24
     virtual void* unused26() const; // 26
-    virtual void* unused27() const; // 27
+    virtual double unused27() const; // 27
     virtual void* unused28() const; // 28
     virtual void* unused29() const; // 29
     virtual void* unused30() const; // 30
@@ -59,12 +59,12 @@ private:
 
 class Preferences : public Base {
 public:
-    static const char* classType() { return "adsk::core::Preferences"; }
-    static const char* interfaceId() { return classType(); }
+    XI_CORE_API static const char* classType();
+    XI_CORE_API static const char* interfaceId() { return classType(); }
     Ptr<GeneralPreferences> generalPreferences() const { return Ptr<GeneralPreferences>(generalPreferences_raw()); }
 
 private:
-    // Host vtable slots of Preferences (sdk/abi/HostVtables.txt; sdk/abi/GenerateSlots.cmake writes them).
+    // Host vtable slots of Preferences (written from sdk/abi/HostVtables.txt).
     // clang-format off
     virtual GeneralPreferences* generalPreferences_raw() const = 0; // 24
     virtual void* unused25() const; // 25

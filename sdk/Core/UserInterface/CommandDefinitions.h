@@ -7,8 +7,8 @@ namespace adsk::core {
 
 class CommandDefinition : public Base {
 public:
-    static const char* classType() { return "adsk::core::CommandDefinition"; }
-    static const char* interfaceId() { return classType(); }
+    XI_CORE_API static const char* classType();
+    XI_CORE_API static const char* interfaceId() { return classType(); }
     // Fired each time the user runs the command: the host creates a Command from this definition
     // and hands it to the handlers in the event arguments.
     Ptr<CommandCreatedEvent> commandCreated() const { return Ptr<CommandCreatedEvent>(commandCreated_raw()); }
@@ -16,7 +16,7 @@ public:
     std::string id() const { return detail::takeHostText(id_raw()); }
 
 private:
-    // Host vtable slots of CommandDefinition (sdk/abi/HostVtables.txt; sdk/abi/GenerateSlots.cmake writes them).
+    // Host vtable slots of CommandDefinition (written from sdk/abi/HostVtables.txt).
     // clang-format off
     virtual void* unused24() const; // 24
     virtual CommandCreatedEvent* commandCreated_raw() const = 0; // 25
@@ -38,8 +38,8 @@ private:
 
 class CommandDefinitions : public Base {
 public:
-    static const char* classType() { return "adsk::core::CommandDefinitions"; }
-    static const char* interfaceId() { return classType(); }
+    XI_CORE_API static const char* classType();
+    XI_CORE_API static const char* interfaceId() { return classType(); }
     // A button definition. Texts are UTF-8; resourceFolder is relative to the add-in's folder and
     // holds the button's images (16x16.png, 32x32.png, 64x64.png, optionally *-dark.png). An id
     // that is already defined: refused (empty Ptr) - an add-in deletes its definitions in stop.
@@ -56,7 +56,7 @@ public:
     }
 
 private:
-    // Host vtable slots of CommandDefinitions (sdk/abi/HostVtables.txt; sdk/abi/GenerateSlots.cmake writes them).
+    // Host vtable slots of CommandDefinitions (written from sdk/abi/HostVtables.txt).
     // clang-format off
     virtual CommandDefinition* addButtonDefinition_raw(const char* id, const char* name, const char* tooltip, const char* resourceFolder) = 0; // 24
     virtual void* unused25() const; // 25

@@ -8,14 +8,14 @@ namespace adsk::core {
 
 class HTMLEventArgs : public EventArgs {
 public:
-    static const char* classType() { return "adsk::core::HTMLEventArgs"; }
-    static const char* interfaceId() { return classType(); }
+    XI_CORE_API static const char* classType();
+    XI_CORE_API static const char* interfaceId() { return classType(); }
     std::string action() const { return detail::takeHostText(action_raw()); }
     // The message text, UTF-8.
     std::string data() const { return detail::takeHostText(data_raw()); }
 
 private:
-    // Host vtable slots of HTMLEventArgs (sdk/abi/HostVtables.txt; sdk/abi/GenerateSlots.cmake writes them).
+    // Host vtable slots of HTMLEventArgs (written from sdk/abi/HostVtables.txt).
     // clang-format off
     virtual char* action_raw() const = 0; // 56
     virtual char* data_raw() const = 0; // 57
@@ -28,7 +28,7 @@ private:
 
 // The notification is called on the host's user-interface thread; eventArgs stay the host's.
 class HTMLEventHandler : public EventHandler {
-    // Host vtable slots of HTMLEventHandler (sdk/abi/HostVtables.txt; sdk/abi/GenerateSlots.cmake writes them).
+    // Host vtable slots of HTMLEventHandler (written from sdk/abi/HostVtables.txt).
     // clang-format off
 public:
     virtual void notify(const Ptr<HTMLEventArgs>& eventArgs) = 0; // 17
@@ -39,13 +39,13 @@ private:
 
 class HTMLEvent : public Event {
 public:
-    static const char* classType() { return "adsk::core::HTMLEvent"; }
-    static const char* interfaceId() { return classType(); }
+    XI_CORE_API static const char* classType();
+    XI_CORE_API static const char* interfaceId() { return classType(); }
     bool add(HTMLEventHandler* handler) { return add_raw(handler); }
     bool remove(HTMLEventHandler* handler) { return remove_raw(handler); }
 
 private:
-    // Host vtable slots of HTMLEvent (sdk/abi/HostVtables.txt; sdk/abi/GenerateSlots.cmake writes them).
+    // Host vtable slots of HTMLEvent (written from sdk/abi/HostVtables.txt).
     // clang-format off
     virtual bool add_raw(HTMLEventHandler* handler) = 0; // 56
     virtual bool remove_raw(HTMLEventHandler* handler) = 0; // 57

@@ -9,8 +9,8 @@ namespace adsk::core {
 
 class Palette : public Base {
 public:
-    static const char* classType() { return "adsk::core::Palette"; }
-    static const char* interfaceId() { return classType(); }
+    XI_CORE_API static const char* classType();
+    XI_CORE_API static const char* interfaceId() { return classType(); }
     bool isVisible() const { return isVisible_raw(); }
     // Shows (true) or hides the palette; its page is not reloaded.
     bool isVisible(bool value) { return isVisible_raw(value); }
@@ -22,7 +22,7 @@ public:
     std::string id() const { return detail::takeHostText(id_raw()); }
 
 private:
-    // Host vtable slots of Palette (sdk/abi/HostVtables.txt; sdk/abi/GenerateSlots.cmake writes them).
+    // Host vtable slots of Palette (written from sdk/abi/HostVtables.txt).
     // clang-format off
     virtual char* id_raw() const = 0; // 24
     virtual bool isVisible_raw() const = 0; // 26
@@ -94,8 +94,8 @@ private:
 
 class Palettes : public Base {
 public:
-    static const char* classType() { return "adsk::core::Palettes"; }
-    static const char* interfaceId() { return classType(); }
+    XI_CORE_API static const char* classType();
+    XI_CORE_API static const char* interfaceId() { return classType(); }
     // A new palette loading htmlFileURL, visible at once when isVisible. An id that already names a
     // palette: refused (empty Ptr); find it with itemById() instead.
     Ptr<Palette> add(const std::string& id, const std::string& name, const std::string& htmlFileURL, bool isVisible,
@@ -109,7 +109,7 @@ public:
     Ptr<Palette> itemById(const std::string& id) const { return Ptr<Palette>(itemById_raw(id.c_str())); }
 
 private:
-    // Host vtable slots of Palettes (sdk/abi/HostVtables.txt; sdk/abi/GenerateSlots.cmake writes them).
+    // Host vtable slots of Palettes (written from sdk/abi/HostVtables.txt).
     // clang-format off
     virtual Palette* add_raw(const char* id, const char* name, const char* htmlFileURL, bool isVisible, bool showCloseButton, bool isResizable, int width, int height, bool useNewWebBrowser) = 0; // 24
     virtual void* unused25() const; // 25

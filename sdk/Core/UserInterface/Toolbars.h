@@ -8,13 +8,13 @@ namespace adsk::core {
 
 class ToolbarControl : public Base {
 public:
-    static const char* classType() { return "adsk::core::ToolbarControl"; }
-    static const char* interfaceId() { return classType(); }
+    XI_CORE_API static const char* classType();
+    XI_CORE_API static const char* interfaceId() { return classType(); }
     bool deleteMe() { return deleteMe_raw(); }
     std::string id() const { return detail::takeHostText(id_raw()); }
 
 private:
-    // Host vtable slots of ToolbarControl (sdk/abi/HostVtables.txt; sdk/abi/GenerateSlots.cmake writes them).
+    // Host vtable slots of ToolbarControl (written from sdk/abi/HostVtables.txt).
     // clang-format off
     virtual char* id_raw() const = 0; // 24
     virtual void* unused25() const; // 25
@@ -93,17 +93,21 @@ public:
     Ptr<CommandDefinition> commandDefinition() const { return Ptr<CommandDefinition>(commandDefinition_raw()); }
 
 private:
-    // Host vtable slots of CommandControl (sdk/abi/HostVtables.txt; sdk/abi/GenerateSlots.cmake writes them).
+    // Host vtable slots of CommandControl (written from sdk/abi/HostVtables.txt).
     // clang-format off
     virtual CommandDefinition* commandDefinition_raw() const = 0; // 88
+    virtual void* unused89() const; // 89
+    virtual void* unused90() const; // 90
+    virtual void* unused91() const; // 91
+    virtual void* unused92() const; // 92
     // clang-format on
     // End of the host vtable slots of CommandControl.
 };
 
 class ToolbarControls : public Base {
 public:
-    static const char* classType() { return "adsk::core::ToolbarControls"; }
-    static const char* interfaceId() { return classType(); }
+    XI_CORE_API static const char* classType();
+    XI_CORE_API static const char* interfaceId() { return classType(); }
     // Places a control for commandDefinition (a live definition) before the control positionID, or
     // after it when isBefore is false; a positionID that names no control places it at the end.
     // A control with the definition's id already in this toolbar: refused (empty Ptr).
@@ -117,7 +121,7 @@ public:
     Ptr<ToolbarControl> itemById(const std::string& id) const { return Ptr<ToolbarControl>(itemById_raw(id.c_str())); }
 
 private:
-    // Host vtable slots of ToolbarControls (sdk/abi/HostVtables.txt; sdk/abi/GenerateSlots.cmake writes them).
+    // Host vtable slots of ToolbarControls (written from sdk/abi/HostVtables.txt).
     // clang-format off
     virtual void* unused24() const; // 24
     virtual void* unused25() const; // 25
@@ -132,13 +136,13 @@ private:
 
 class Toolbar : public Base {
 public:
-    static const char* classType() { return "adsk::core::Toolbar"; }
-    static const char* interfaceId() { return classType(); }
+    XI_CORE_API static const char* classType();
+    XI_CORE_API static const char* interfaceId() { return classType(); }
     Ptr<ToolbarControls> controls() const { return Ptr<ToolbarControls>(controls_raw()); }
     std::string id() const { return detail::takeHostText(id_raw()); }
 
 private:
-    // Host vtable slots of Toolbar (sdk/abi/HostVtables.txt; sdk/abi/GenerateSlots.cmake writes them).
+    // Host vtable slots of Toolbar (written from sdk/abi/HostVtables.txt).
     // clang-format off
     virtual char* id_raw() const = 0; // 24
     virtual void* unused25() const; // 25
@@ -149,13 +153,13 @@ private:
 
 class Toolbars : public Base {
 public:
-    static const char* classType() { return "adsk::core::Toolbars"; }
-    static const char* interfaceId() { return classType(); }
+    XI_CORE_API static const char* classType();
+    XI_CORE_API static const char* interfaceId() { return classType(); }
     // The toolbar with that id, or an empty Ptr.
     Ptr<Toolbar> itemById(const std::string& id) const { return Ptr<Toolbar>(itemById_raw(id.c_str())); }
 
 private:
-    // Host vtable slots of Toolbars (sdk/abi/HostVtables.txt; sdk/abi/GenerateSlots.cmake writes them).
+    // Host vtable slots of Toolbars (written from sdk/abi/HostVtables.txt).
     // clang-format off
     virtual void* unused24() const; // 24
     virtual Toolbar* itemById_raw(const char* id) const = 0; // 25

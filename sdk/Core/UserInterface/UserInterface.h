@@ -8,14 +8,14 @@ namespace adsk::core {
 
 class UserInterface : public Base {
 public:
-    static const char* classType() { return "adsk::core::UserInterface"; }
-    static const char* interfaceId() { return classType(); }
+    XI_CORE_API static const char* classType();
+    XI_CORE_API static const char* interfaceId() { return classType(); }
     Ptr<Toolbars> toolbars() const { return Ptr<Toolbars>(toolbars_raw()); }
     Ptr<CommandDefinitions> commandDefinitions() const { return Ptr<CommandDefinitions>(commandDefinitions_raw()); }
     Ptr<Palettes> palettes() const { return Ptr<Palettes>(palettes_raw()); }
 
 private:
-    // Host vtable slots of UserInterface (sdk/abi/HostVtables.txt; sdk/abi/GenerateSlots.cmake writes them).
+    // Host vtable slots of UserInterface (written from sdk/abi/HostVtables.txt).
     // clang-format off
     virtual void* unused24() const; // 24
     virtual void* unused25() const; // 25

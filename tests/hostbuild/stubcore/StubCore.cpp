@@ -1,7 +1,7 @@
-// The host's interface library reduced to the add-in's imports, in the host's ABI: no application
-// (run ends at its first step), handler objects counted as the library's constructor and
-// destructor see them. What it shows, through stubcoreHandlers: the add-in's static objects are
-// built when it loads and destroyed when it unloads, by its own start-up code.
+// The host's interface library reduced to the add-in's imports (and the classes' type names,
+// generated), in the host's ABI: no application (run ends at its first step), handler objects
+// counted as the library's constructor and destructor see them. What it shows, through stubcoreHandlers: the add-in's
+// static objects are built when it loads and destroyed when it unloads, by its own start-up code.
 #include <Core/CoreAll.h>
 
 namespace {
@@ -18,7 +18,6 @@ extern "C" __declspec(dllexport) void stubcoreHandlers(int* built, int* alive)
 namespace adsk::core {
 
 Application* Application::get_raw() { return nullptr; }
-const char* CommandControl::classType() { return "adsk::core::CommandControl"; }
 void DeallocateArrayInternal(char* text) { delete[] text; } // NOLINT(readability-non-const-parameter): the host API
 
 // The host's record of a handler: here, the count it is part of.

@@ -1,7 +1,7 @@
 // Benchmarks: the launch-record update against the bare system calls of a durable, locked update,
 // run + stop in the simulated host, and the page-link check. Ratios are printed at the end.
-#include <LaunchRecord.h>
-#include <LinkPolicy.h>
+#include <launchrecord/RecordFile.h>
+#include <palette/LinkPolicy.h>
 
 #include <simhost/Session.h>
 

@@ -32,6 +32,7 @@ ExternalProject_Add(msvc_abi_build
 
 add_library(simhost_control INTERFACE)
 target_include_directories(simhost_control INTERFACE ${PROJECT_SOURCE_DIR}/host/include)
+target_link_libraries(simhost_control INTERFACE plumbing)
 add_dependencies(simhost_control msvc_abi_build)
 
 set(TRELVIK_ADDIN_FILE ${CMAKE_BINARY_DIR}/bin/TrelvikDizivoro360.dll)

@@ -1,6 +1,6 @@
 #!/bin/sh
-# Builds what users install twice from this tree, copied into two folders of different paths and
-# built some seconds apart, each against a host API folder of its own (laid out from sdk/ with a
+# Builds what users install twice from this tree, copied into two folders of different names and
+# paths and built some seconds apart, each against a host API folder of its own (laid out from sdk/ with a
 # core.lib made from tests/hostbuild/core.def), and compares the bytes: the add-in DLL and its
 # PDB, the installer's custom action, the MSI, and the simulated host's DLL. Prints the SHA-256 of
 # each; exits 1 at a difference. Some minutes long, so not part of scripts/test.sh.
@@ -14,8 +14,8 @@ work=$(mktemp -d)
 [ -n "${KEEP:-}" ] || trap 'rm -rf "$work"' EXIT
 files="windows-msvc/bin/TrelvikDizivoro360.dll windows-msvc/bin/TrelvikDizivoro360.pdb
 windows-msvc/bin/TrelvikRecordMigration.dll windows-msvc/package/TrelvikDizivoro360-*-x64.msi simulated/bin/simhost.dll"
-build() { # build FOLDER
-    tree=$1/tree
+build() { # build FOLDER TREE_NAME
+    tree=$1/$2
     mkdir -p "$tree" "$1/api/lib"
     git ls-files -co --exclude-standard -z | xargs -0 cp --parents -t "$tree"
     cp -r sdk "$1/api/include"
@@ -32,16 +32,16 @@ build() { # build FOLDER
         cmake --build build/simulated --target simhost >/dev/null
     )
 }
-echo "== building in $work/first"
-build "$work/first"
+echo "== building in $work/first/trelvik"
+build "$work/first" trelvik
 sleep 5
-echo "== building in $work/the/second/one, a deeper folder"
-build "$work/the/second/one"
+echo "== building in $work/the/second/one/a-clone-of-another-name, a deeper folder of another name"
+build "$work/the/second/one" a-clone-of-another-name
 status=0
 for file in $files; do
     # shellcheck disable=SC2086 # the MSI's name is a pattern
-    first=$(echo "$work"/first/tree/build/$file)
-    second=$(echo "$work"/the/second/one/tree/build/$file)
+    first=$(echo "$work"/first/trelvik/build/$file)
+    second=$(echo "$work"/the/second/one/a-clone-of-another-name/build/$file)
     if cmp -s "$first" "$second"; then
         echo "same  $(sha256sum "$first" | cut -c1-64)  $file"
     else

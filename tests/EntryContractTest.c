@@ -64,23 +64,9 @@ static int refusedAsNull(const simhost_api* api, const simhost_session* session,
            strstr(message.data, "null") != NULL;
 }
 
-int main(int argc, char** argv)
+/* Options the host refuses. */
+static void refusedOptions(const simhost_api* api, simhost_options options)
 {
-    if (argc != 3) {
-        fputs("usage: entry_contract_test ADDIN PROBE_ADDIN\n", stderr);
-        return 2;
-    }
-    const simhost_api* api = simhost_entry(SIMHOST_API_VERSION);
-    expect(api != NULL && api->size == sizeof(simhost_api) && api->version == SIMHOST_API_VERSION,
-           "this version's table");
-    if (api == NULL) {
-        return 1;
-    }
-    expect(simhost_entry(SIMHOST_API_VERSION + 1) == NULL, "a later version than the host's gets no table");
-    expect(simhost_entry(0) == NULL, "version 0 gets no table");
-    expect(api->fault_points(NULL, NULL) == SIMHOST_USAGE_ERROR, "fault_points without a sink");
-
-    simhost_options options = {sizeof(simhost_options), 3, 0, {NULL, 0}, 0, NULL, 0, 0, 0};
     simhost_session* refused = NULL;
     expect(api->create(&options, NULL) == SIMHOST_USAGE_ERROR, "create without a place for the session");
     expect(api->create(NULL, &refused) == SIMHOST_USAGE_ERROR && refused != NULL, "create without options");
@@ -97,18 +83,19 @@ int main(int argc, char** argv)
     options.entitlement.size = 4;
     expect(api->create(&options, &refused) == SIMHOST_USAGE_ERROR, "an entitlement with bytes but no data");
     api->destroy(refused);
-    options.has_entitlement = 0;
-    options.entitlement.size = 0;
+}
 
-    /* Every function that takes a session, without one. (The add-in is loaded below but never run:
-     * a start would write its launch record beside the built library.) */
+/* Every function that takes a session, without one. (The add-in is loaded below but never run: a
+ * start would write its launch record beside the built library.) */
+static void withoutASession(const simhost_api* api, const char* addin)
+{
     int result = 0;
     simhost_text message = {NULL, 0};
     simhost_state state = {sizeof(simhost_state), 0, 0, 0, {NULL, 0}};
     expect(api->destroy(NULL) == SIMHOST_USAGE_ERROR, "destroy without a session");
     expect(api->last_error(NULL, &message) == SIMHOST_USAGE_ERROR, "last_error without a session");
     expect(api->set_faults(NULL, NULL, 0) == SIMHOST_USAGE_ERROR, "set_faults without a session");
-    expect(api->load(NULL, text(argv[1])) == SIMHOST_USAGE_ERROR, "load without a session");
+    expect(api->load(NULL, text(addin)) == SIMHOST_USAGE_ERROR, "load without a session");
     expect(api->run(NULL, &result) == SIMHOST_USAGE_ERROR, "run without a session");
     expect(api->stop(NULL, &result) == SIMHOST_USAGE_ERROR, "stop without a session");
     expect(api->click(NULL, text("openEshop")) == SIMHOST_USAGE_ERROR, "click without a session");
@@ -126,14 +113,19 @@ int main(int argc, char** argv)
     expect(api->send_message(NULL, text(""), text("send"), text("x")) == SIMHOST_USAGE_ERROR,
            "send_message without a session");
     expect(api->switch_workspace(NULL) == SIMHOST_USAGE_ERROR, "switch_workspace without a session");
+}
 
-    /* A session with the add-in loaded, and each other argument null or unknown. */
+/* A session with the add-in loaded, and each other argument null or unknown. */
+static void nullAndUnknownArguments(const simhost_api* api, const simhost_options* options, const char* addin)
+{
+    simhost_text message = {NULL, 0};
+    int result = 0;
     simhost_session* session = NULL;
-    expect(api->create(&options, &session) == SIMHOST_OK && session != NULL, "a session");
+    expect(api->create(options, &session) == SIMHOST_OK && session != NULL, "a session");
     if (session == NULL) {
-        return 1;
+        return;
     }
-    expect(api->load(session, text(argv[1])) == SIMHOST_OK, "the add-in loads");
+    expect(api->load(session, text(addin)) == SIMHOST_OK, "the add-in loads");
     expect(api->last_error(session, NULL) == SIMHOST_USAGE_ERROR, "last_error without a place for it");
     expect(api->set_faults(session, NULL, 1) == SIMHOST_USAGE_ERROR, "set_faults counted but not given");
     expect(refusedAsNull(api, session, api->run(session, NULL)), "run without a place for its result");
@@ -163,24 +155,52 @@ int main(int argc, char** argv)
                strstr(message.data, "no such list") != NULL,
            "the last error outlives a call that succeeds");
     expect(api->destroy(session) == SIMHOST_OK, "destroy, the add-in loaded");
+}
 
-    /* The options of a driver of version 1 end before from_dialog: what lies past them is not its,
-     * whatever it holds (here: the dialog's start and any order). The probe writes no record; it
-     * is told to leave nothing behind. */
-    simhost_options early = options;
+/* The options of a driver of version 1 end before from_dialog: what lies past them is not its,
+ * whatever it holds (here: the dialog's start and any order). The probe writes no record; it is
+ * told to leave nothing behind. */
+static void versionOneOptions(const simhost_api* api, const simhost_options* options, const char* probe)
+{
+    simhost_session* session = NULL;
+    int result = 0;
+    simhost_options early = *options;
     early.size = offsetof(simhost_options, from_dialog);
     early.has_entitlement = 1;
     early.entitlement = text("violation");
     early.from_dialog = 1;
     early.any_order = 1;
     int startup = -1;
-    expect(api->create(&early, &session) == SIMHOST_OK && api->load(session, text(argv[2])) == SIMHOST_OK,
+    expect(api->create(&early, &session) == SIMHOST_OK && api->load(session, text(probe)) == SIMHOST_OK,
            "a session of version-1 options, the probe loaded");
     expect(api->stop(session, &result) == SIMHOST_USAGE_ERROR, "stop before run: any_order past the options unread");
     expect(api->run(session, &result) == SIMHOST_OK && api->trace(session, 0, startupSink, &startup) == SIMHOST_OK &&
                startup == 1,
            "the first run is the host's start-up: from_dialog past the options unread");
     expect(api->destroy(session) == SIMHOST_OK, "destroy the probe's session");
+}
+
+int main(int argc, char** argv)
+{
+    if (argc != 3) {
+        fputs("usage: entry_contract_test ADDIN PROBE_ADDIN\n", stderr);
+        return 2;
+    }
+    const simhost_api* api = simhost_entry(SIMHOST_API_VERSION);
+    expect(api != NULL && api->size == sizeof(simhost_api) && api->version == SIMHOST_API_VERSION,
+           "this version's table");
+    if (api == NULL) {
+        return 1;
+    }
+    expect(simhost_entry(SIMHOST_API_VERSION + 1) == NULL, "a later version than the host's gets no table");
+    expect(simhost_entry(0) == NULL, "version 0 gets no table");
+    expect(api->fault_points(NULL, NULL) == SIMHOST_USAGE_ERROR, "fault_points without a sink");
+
+    const simhost_options options = {sizeof(simhost_options), 3, 0, {NULL, 0}, 0, NULL, 0, 0, 0};
+    refusedOptions(api, options);
+    withoutASession(api, argv[1]);
+    nullAndUnknownArguments(api, &options, argv[1]);
+    versionOneOptions(api, &options, argv[2]);
 
     printf("%d passed, %d failed\n", checks - failures, failures);
     return failures == 0 ? 0 : 1;

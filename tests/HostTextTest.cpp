@@ -1,4 +1,4 @@
-#include <HostText.h>
+#include <hostbridge/HostText.h>
 
 #include <gtest/gtest.h>
 

@@ -2,10 +2,10 @@
 // (owner, rights, attributes, flags, other names, a bind mount), file kinds, owners, links, the
 // system calls under the primitives, the library path taken at load, and the process's time zone.
 #include "support/AddinSession.h"
+#include "support/LinuxTable.h"
 #include "support/RecordFolder.h"
-#include "support/SystemCalls.h"
 
-#include <LaunchRecord.h>
+#include <launchrecord/RecordFile.h>
 
 #include <gtest/gtest.h>
 
@@ -23,6 +23,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <map>
 #include <optional>
 
 using testing_support::readBytes;
@@ -30,7 +31,6 @@ using testing_support::RecordFolder;
 using testing_support::ScratchFolder;
 using testing_support::writeBytes;
 namespace fs = std::filesystem;
-namespace calls = testing_support::system_calls;
 
 namespace {
 
@@ -150,12 +150,16 @@ TEST(LaunchRecordLinux, RecordStaysTheVeryFileItWas)
 TEST(LaunchRecordLinux, SystemCallsUnderTheUpdate)
 {
     const RecordFolder folder;
-    calls::reset();
-    EXPECT_EQ(folder.start(), 1);
-    EXPECT_EQ(calls::synced, (std::vector<std::string>{folder.record.string(), folder.scratch.path().string()}));
-    calls::reset();
-    EXPECT_EQ(folder.start(), 1);
-    EXPECT_EQ(calls::synced, std::vector<std::string>{folder.record.string()});
+    {
+        const testing_support::LinuxTable table;
+        EXPECT_EQ(folder.start(), 1);
+        EXPECT_EQ(table.synced(), (std::vector<std::string>{folder.record.string(), folder.scratch.path().string()}));
+    }
+    {
+        const testing_support::LinuxTable table;
+        EXPECT_EQ(folder.start(), 1);
+        EXPECT_EQ(table.synced(), std::vector<std::string>{folder.record.string()});
+    }
     struct Case {
         std::map<std::string, int> failures;
         bool grows;
@@ -164,10 +168,13 @@ TEST(LaunchRecordLinux, SystemCallsUnderTheUpdate)
          {Case{{{"fallocate", ENOSPC}}, false}, Case{{{"fallocate", EDQUOT}}, false},
           Case{{{"fallocate", EOPNOTSUPP}}, true}, Case{{{"fallocate", EOPNOTSUPP}, {"fstatfs", EIO}}, false}}) {
         writeBytes(folder.record, date + "99\r\n");
-        calls::reset();
-        calls::failures = c.failures;
-        EXPECT_EQ(folder.start(), 99);
-        calls::reset();
+        {
+            const testing_support::LinuxTable table([&](const testing_support::LinuxCall& call) {
+                const auto failure = c.failures.find(call.name);
+                return failure != c.failures.end() ? failure->second : 0;
+            });
+            EXPECT_EQ(folder.start(), 99);
+        }
         EXPECT_EQ(readBytes(folder.record), date + (c.grows ? "100\r\n" : "99\r\n"));
     }
 }

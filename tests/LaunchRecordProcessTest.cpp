@@ -4,7 +4,8 @@
 #include "support/RunProcess.h"
 #include "support/SeamFiles.h"
 
-#include <LaunchRecord.h>
+#include <launchrecord/RecordFile.h>
+#include <launchrecord/RecordFormat.h>
 
 #include <gtest/gtest.h>
 

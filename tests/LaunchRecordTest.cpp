@@ -1,6 +1,7 @@
 #include "support/RecordFolder.h"
 
-#include <LaunchRecord.h>
+#include <launchrecord/RecordFile.h>
+#include <launchrecord/RecordFormat.h>
 
 #include <gtest/gtest.h>
 

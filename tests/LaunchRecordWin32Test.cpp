@@ -3,7 +3,7 @@
 #include "support/RecordFolder.h"
 #include "support/Win32Table.h"
 
-#include <LaunchRecord.h>
+#include <launchrecord/RecordFile.h>
 
 #include <gtest/gtest.h>
 

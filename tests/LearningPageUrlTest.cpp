@@ -1,4 +1,4 @@
-#include <LearningPageUrl.h>
+#include <palette/LearningPageUrl.h>
 
 #include <BuildConfig.h>
 

@@ -1,4 +1,4 @@
-#include <LinkPolicy.h>
+#include <palette/LinkPolicy.h>
 
 #include <algorithm>
 #include <vector>

@@ -1,4 +1,4 @@
-#include <ShellText.h>
+#include <hostbridge/ShellText.h>
 
 #include <gtest/gtest.h>
 

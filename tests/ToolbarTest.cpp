@@ -2,7 +2,7 @@
 #include "support/AddinSession.h"
 
 #include <BuildConfig.h>
-#include <HostText.h>
+#include <hostbridge/HostText.h>
 
 #include <gtest/gtest.h>
 

@@ -22,7 +22,7 @@ TEST_P(Utf8Decode, DecodesOneSequenceOrNothing)
 {
     const DecodeCase& param = GetParam();
     std::size_t at = 0;
-    EXPECT_EQ(trelvik::decodeUtf8(param.bytes, at), param.decoded);
+    EXPECT_EQ(plumbing::decodeUtf8(param.bytes, at), param.decoded);
     EXPECT_EQ(at, param.decoded ? param.bytes.size() : 0U);
 }
 
@@ -61,7 +61,7 @@ TEST(Utf8Decode, EveryTruncationIsRefusedWithoutReadingPastTheView)
         for (std::size_t length = 1; length < sequence.size(); ++length) {
             const std::string_view view(sequence.data(), length);
             std::size_t at = 0;
-            EXPECT_EQ(trelvik::decodeUtf8(view, at), std::nullopt) << sequence.size() << " cut to " << length;
+            EXPECT_EQ(plumbing::decodeUtf8(view, at), std::nullopt) << sequence.size() << " cut to " << length;
             EXPECT_EQ(at, 0U);
         }
     }
@@ -71,10 +71,35 @@ TEST(Utf8Decode, DecodesFromThePositionGivenAndMovesPastTheSequence)
 {
     const std::string text = "a\xC5\x99\xE2\x82\xAC";
     std::size_t at = 1;
-    EXPECT_EQ(trelvik::decodeUtf8(text, at), U'\u0159');
+    EXPECT_EQ(plumbing::decodeUtf8(text, at), U'\u0159');
     EXPECT_EQ(at, 3U);
-    EXPECT_EQ(trelvik::decodeUtf8(text, at), U'\u20AC');
+    EXPECT_EQ(plumbing::decodeUtf8(text, at), U'\u20AC');
     EXPECT_EQ(at, 6U);
+}
+
+// The two whole-text conversions are each other's inverse over every code point, and replace what
+// has no code point (an unpaired surrogate, a byte that starts no sequence) by U+FFFD, one each.
+TEST(Utf8Convert, UtfSixteenAndEightRoundTripAndReplaceWhatIsNoCodePoint)
+{
+    std::u16string every;
+    for (char32_t cp = 1; cp <= 0x10FFFF; cp += cp < 0x800 ? 1 : 97) {
+        if (cp >= 0xD800 && cp <= 0xDFFF) {
+            continue;
+        }
+        if (cp >= 0x10000) {
+            every += static_cast<char16_t>(0xD800 + ((cp - 0x10000) >> 10U));
+            every += static_cast<char16_t>(0xDC00 + ((cp - 0x10000) & 0x3FFU));
+        } else {
+            every += static_cast<char16_t>(cp);
+        }
+    }
+    EXPECT_EQ(plumbing::utf8ToUtf16(plumbing::utf16ToUtf8(every)), every);
+    EXPECT_EQ(plumbing::utf16ToUtf8(u"a\xD800"
+                                    u"b\xDC00"),
+              "a\xEF\xBF\xBD"
+              "b\xEF\xBF\xBD");
+    EXPECT_EQ(plumbing::utf16ToUtf8(u"\xD83D\xDE00"), "\xF0\x9F\x98\x80");
+    EXPECT_EQ(plumbing::utf8ToUtf16("a\x80\xC5z"), u"a\xFFFD\xFFFDz");
 }
 
 } // namespace

@@ -1,6 +1,8 @@
 // AddinLibrary: an add-in library loaded into the process, unloaded by RAII.
 #pragma once
 
+#include <DynamicLibrary.h>
+
 #include <string>
 
 namespace simhost {
@@ -25,7 +27,7 @@ public:
 
 private:
     std::string path_;
-    void* handle_ = nullptr;
+    plumbing::DynamicLibrary library_;
     EntryPoint run_ = nullptr;
     EntryPoint stop_ = nullptr;
 };

@@ -3,13 +3,13 @@
 // crosses to a driver of another toolchain.
 #include <simhost/simhost.h>
 
+#include "EntryRecords.h"
 #include "FaultPlan.h"
 #include "Host.h"
 
 #include <memory>
 #include <string>
 #include <string_view>
-#include <variant>
 #include <vector>
 
 struct simhost_session {
@@ -106,75 +106,6 @@ template <class Item> auto from(const std::vector<Item>& items, std::size_t firs
         throw simhost::UsageError("no entry " + std::to_string(first) + ": there are " + std::to_string(items.size()));
     }
     return items.begin() + static_cast<std::ptrdiff_t>(first);
-}
-
-void sendEntry(const simhost::TraceEntry& entry, simhost_entry_sink sink, void* context)
-{
-    std::vector<simhost_field> fields;
-    std::vector<std::vector<simhost_text>> lists;
-    lists.reserve(entry.fields.size());
-    for (const auto& [name, value] : entry.fields) {
-        simhost_field field{toText(name), SIMHOST_VALUE_BOOL, 0, {nullptr, 0}, nullptr, 0};
-        if (const auto* flag = std::get_if<bool>(&value)) {
-            field.integer = *flag ? 1 : 0;
-        } else if (const auto* number = std::get_if<std::int64_t>(&value)) {
-            field.kind = SIMHOST_VALUE_INTEGER;
-            field.integer = *number;
-        } else if (const auto* text = std::get_if<std::string>(&value)) {
-            field.kind = SIMHOST_VALUE_TEXT;
-            field.text = toText(*text);
-        } else if (const auto* list = std::get_if<std::vector<std::string>>(&value)) {
-            std::vector<simhost_text>& items = lists.emplace_back();
-            for (const std::string& item : *list) {
-                items.push_back(toText(item));
-            }
-            field.kind = SIMHOST_VALUE_TEXT_LIST;
-            field.items = items.data();
-            field.item_count = items.size();
-        }
-        fields.push_back(field);
-    }
-    sink(context, fields.data(), fields.size());
-}
-
-// An item of the view with its kind, id, name and handlers; the rest left empty.
-simhost_view_item viewItem(simhost_item_kind kind, std::string_view id, std::string_view name, int handlers)
-{
-    simhost_view_item item{};
-    item.kind = kind;
-    item.id = toText(id);
-    item.name = toText(name);
-    item.handlers = handlers;
-    return item;
-}
-
-void sendView(const simhost::HostView& view, simhost_item_sink sink, void* context)
-{
-    for (const simhost::ToolbarControlView& control : view.toolbar) {
-        simhost_view_item item = viewItem(SIMHOST_ITEM_CONTROL, control.id, control.name, 0);
-        item.owned_by_host = control.ownedByHost ? 1 : 0;
-        item.tooltip = toText(control.tooltip);
-        item.resource_folder = toText(control.resourceFolder);
-        sink(context, &item);
-    }
-    for (const simhost::PaletteView& palette : view.palettes) {
-        simhost_view_item item = viewItem(SIMHOST_ITEM_PALETTE, palette.id, palette.name, palette.messageHandlers);
-        item.url = toText(palette.url);
-        item.visible = palette.visible ? 1 : 0;
-        item.docking_state = palette.dockingState;
-        item.width = palette.width;
-        item.height = palette.height;
-        sink(context, &item);
-    }
-    for (const simhost::DefinitionView& definition : view.definitions) {
-        simhost_view_item item =
-            viewItem(SIMHOST_ITEM_DEFINITION, definition.id, definition.name, definition.createdHandlers);
-        item.tooltip = toText(definition.tooltip);
-        item.resource_folder = toText(definition.resourceFolder);
-        sink(context, &item);
-    }
-    const simhost_view_item application = viewItem(SIMHOST_ITEM_APPLICATION, {}, {}, view.onlineStatusHandlers);
-    sink(context, &application);
 }
 
 // The part of simhost_options every version has.
@@ -310,7 +241,7 @@ constexpr simhost_api table{
             require(sink);
             const auto& entries = host.record().entries();
             for (auto entry = from(entries, first); entry != entries.end(); ++entry) {
-                sendEntry(*entry, sink, context);
+                simhost::sendEntry(*entry, sink, context);
             }
         });
     },
@@ -326,7 +257,7 @@ constexpr simhost_api table{
     [](const simhost_session* session, simhost_item_sink sink, void* context) noexcept {
         return act(session, [&](const simhost::Host& host) {
             require(sink);
-            sendView(host.view(), sink, context);
+            simhost::sendView(host.view(), sink, context);
         });
     },
     [](simhost_session* session, simhost_text paletteId, simhost_text action, simhost_text text) noexcept {

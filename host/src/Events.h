@@ -5,7 +5,7 @@
 #include "HandlerName.h"
 #include "HostOperations.h"
 #include "Services.h"
-#include "model/HostText.h"
+#include "TextResults.h"
 
 #include <algorithm>
 #include <string>
@@ -92,7 +92,7 @@ private:
         notify(handler, args);
     }
 
-    char* name_raw() const override { return this->alive(operations::eventName) ? hostText(name_) : nullptr; }
+    char* name_raw() const override { return this->alive(operations::eventName) ? textResult(name_) : nullptr; }
 
     bool add_raw(Handler* handler) override
     {

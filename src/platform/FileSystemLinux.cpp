@@ -1,16 +1,17 @@
-// The file primitives on Linux: each one the system call it names, and its errors translated.
+// The file primitives on Linux: each one the system call it names, made through the table of
+// FileSystemLinux.h, and its errors translated.
+#include "FileSystemLinux.h"
 #include "FileSystem.h"
 
-#include <fcntl.h>
-#include <sys/file.h>
-#include <sys/stat.h>
-#include <sys/statfs.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 
 namespace trelvik::platform {
+
+LinuxCalls& linuxCalls()
+{
+    static LinuxCalls calls;
+    return calls;
+}
 
 namespace {
 
@@ -27,14 +28,15 @@ Outcome outcomeOf(int error)
                                                             : Outcome::Failed;
 }
 
-Outcome result(bool done) { return done ? Outcome::Done : outcomeOf(errno); }
+Outcome result(bool done) { return done ? Outcome::Done : outcomeOf(linuxCalls().error()); }
 
+// The call again while a signal interrupts it.
 template <class Call> auto retried(Call call)
 {
     decltype(call()) result;
     do {
         result = call();
-    } while (result < 0 && errno == EINTR);
+    } while (result < 0 && linuxCalls().error() == EINTR);
     return result;
 }
 
@@ -51,37 +53,47 @@ public:
           fd_(fd)
     {
     }
-    ~LinuxFile() override { ::close(fd_); }
+    ~LinuxFile() override { linuxCalls().close(fd_); }
 
     std::optional<std::size_t> read(std::uint64_t offset, std::span<char> buffer) override
     {
-        return counted(retried([&] { return ::pread(fd_, buffer.data(), buffer.size(), static_cast<off_t>(offset)); }));
+        return counted(
+            retried([&] { return linuxCalls().pread(fd_, buffer.data(), buffer.size(), static_cast<off_t>(offset)); }));
     }
     std::optional<std::size_t> write(std::uint64_t offset, std::string_view bytes) override
     {
-        return counted(retried([&] { return ::pwrite(fd_, bytes.data(), bytes.size(), static_cast<off_t>(offset)); }));
+        return counted(
+            retried([&] { return linuxCalls().pwrite(fd_, bytes.data(), bytes.size(), static_cast<off_t>(offset)); }));
     }
     Outcome reserve(std::uint64_t size) override
     {
-        return result(retried([&] { return ::fallocate(fd_, FALLOC_FL_KEEP_SIZE, 0, static_cast<off_t>(size)); }) == 0);
+        return result(retried([&] {
+                          return linuxCalls().fallocate(fd_, FALLOC_FL_KEEP_SIZE, 0, static_cast<off_t>(size));
+                      }) == 0);
     }
     std::optional<std::uint64_t> room() override
     {
         struct statfs space {};
-        if (::fstatfs(fd_, &space) != 0) {
+        if (retried([&] { return linuxCalls().fstatfs(fd_, &space); }) != 0) {
             return std::nullopt;
         }
         return static_cast<std::uint64_t>(space.f_bavail) * static_cast<std::uint64_t>(space.f_bsize);
     }
-    bool truncate(std::uint64_t size) override { return ::ftruncate(fd_, static_cast<off_t>(size)) == 0; }
-    bool sync() override { return ::fsync(fd_) == 0; }
+    bool truncate(std::uint64_t size) override
+    {
+        return retried([&] { return linuxCalls().ftruncate(fd_, static_cast<off_t>(size)); }) == 0;
+    }
+    bool sync() override
+    {
+        return retried([&] { return linuxCalls().fsync(fd_); }) == 0;
+    }
 
     // flock rather than fcntl locks: those belong to the process and end at the first close of any
     // descriptor of the file, these to this open file.
     Outcome tryLock(Lock lock) override
     {
         const int operation = (lock == Lock::Exclusive ? LOCK_EX : LOCK_SH) | LOCK_NB;
-        return result(retried([&] { return ::flock(fd_, operation); }) == 0);
+        return result(retried([&] { return linuxCalls().flock(fd_, operation); }) == 0);
     }
 
 private:
@@ -92,15 +104,16 @@ class LinuxFileSystem final : public FileSystem {
 public:
     Opened open(const NativePath& path, Access access) override
     {
+        LinuxCalls& calls = linuxCalls();
         constexpr int always = O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
         const int flags = access == Access::Read ? O_RDONLY : access == Access::ReadWrite ? O_RDWR : O_RDWR | O_CREAT;
-        const int fd = ::open(path.c_str(), flags | always, 0666);
+        const int fd = retried([&] { return calls.open(path.c_str(), flags | always, 0666); });
         if (fd < 0) {
-            return {nullptr, outcomeOf(errno)};
+            return {nullptr, outcomeOf(calls.error())};
         }
         struct stat info {};
-        if (::fstat(fd, &info) != 0) {
-            ::close(fd);
+        if (calls.fstat(fd, &info) != 0) {
+            calls.close(fd);
             return {nullptr, Outcome::Failed};
         }
         return {std::make_unique<LinuxFile>(fd, info), Outcome::Done};
@@ -108,16 +121,19 @@ public:
 
     bool syncFolder(const NativePath& path) override
     {
+        LinuxCalls& calls = linuxCalls();
         const std::size_t name = nameStart(path);
-        const int fd = ::open(name == 0 ? "." : path.substr(0, name).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        const bool synced = fd >= 0 && ::fsync(fd) == 0;
+        const int fd = retried([&] {
+            return calls.open(name == 0 ? "." : path.substr(0, name).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0);
+        });
+        const bool synced = fd >= 0 && retried([&] { return calls.fsync(fd); }) == 0;
         if (fd >= 0) {
-            ::close(fd);
+            calls.close(fd);
         }
         return synced;
     }
 
-    void sleep(unsigned milliseconds) override { ::usleep(static_cast<useconds_t>(milliseconds) * 1000U); }
+    void sleep(unsigned milliseconds) override { linuxCalls().usleep(static_cast<useconds_t>(milliseconds) * 1000U); }
 };
 
 } // namespace

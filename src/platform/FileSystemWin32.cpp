@@ -32,7 +32,7 @@ Outcome outcomeOf(DWORD error)
                                                                                               : Outcome::Failed;
 }
 
-Outcome result(BOOL done) { return done != 0 ? Outcome::Done : outcomeOf(GetLastError()); }
+Outcome result(BOOL done) { return done != 0 ? Outcome::Done : outcomeOf(win32Calls().GetLastError()); }
 
 OVERLAPPED at(std::uint64_t offset)
 {
@@ -57,7 +57,7 @@ public:
         if (win32Calls().ReadFile(handle_, buffer.data(),
                                   static_cast<DWORD>(std::min<std::size_t>(buffer.size(), chunk)), &got,
                                   &position) == 0) {
-            return GetLastError() == ERROR_HANDLE_EOF ? std::optional<std::size_t>(0) : std::nullopt;
+            return win32Calls().GetLastError() == ERROR_HANDLE_EOF ? std::optional<std::size_t>(0) : std::nullopt;
         }
         return got;
     }
@@ -127,7 +127,7 @@ public:
                                                 access == Access::Create ? OPEN_ALWAYS : OPEN_EXISTING,
                                                 FILE_ATTRIBUTE_NORMAL | FILE_FLAG_BACKUP_SEMANTICS, nullptr);
         if (handle == INVALID_HANDLE_VALUE) {
-            return {nullptr, outcomeOf(GetLastError())};
+            return {nullptr, outcomeOf(calls.GetLastError())};
         }
         BY_HANDLE_FILE_INFORMATION information{};
         const bool disk = calls.GetFileType(handle) == FILE_TYPE_DISK;

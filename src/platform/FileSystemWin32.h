@@ -1,6 +1,7 @@
-// Every Win32 call the launch record makes, in one table that the record's code calls through.
-// It is the production path itself; a test replaces an entry to see each call with its arguments,
-// refuse it with any error the system can give, or end the process there.
+// Every Win32 call the launch record makes, in one table that the record's code calls through,
+// GetLastError included. It is the production path itself; a test replaces an entry to see each
+// call with its arguments, refuse it with any error the system can give, or end the process there
+// (the same shape as FileSystemLinux.h).
 #pragma once
 
 #include <windows.h>
@@ -20,6 +21,7 @@ struct Win32Calls {
     decltype(&::LockFileEx) LockFileEx = ::LockFileEx;
     decltype(&::CloseHandle) CloseHandle = ::CloseHandle;
     decltype(&::Sleep) Sleep = ::Sleep;
+    decltype(&::GetLastError) GetLastError = ::GetLastError; // the last call's error
 };
 // NOLINTEND(readability-identifier-naming)
 

@@ -1,5 +1,6 @@
-// The add-in's boundary to the operating system. Windows builds use Win32 itself; other builds
-// use a small stand-in with the same behaviour (the shell is recorded, not started).
+// The add-in's boundary to the operating system: its own path, text conversion and the date.
+// Windows builds use Win32 itself; other builds a small stand-in with the same behaviour. The
+// shell is platform/Shell.h, the files platform/FileSystem.h.
 #pragma once
 
 #include <cstdint>
@@ -17,13 +18,6 @@ NativePath libraryPath();
 // failure, with lastError() telling why (122: room too small). Undefined bytes are replaced.
 int multiByteToWideChar(unsigned codePage, const char* text, int length, char16_t* out, int room);
 std::uint32_t lastError();
-
-// SW_SHOWNORMAL: how the shell shows what it opens.
-inline constexpr int showNormal = 1;
-
-// ShellExecuteW with no owner window. The outcome is not reported.
-void shellExecute(const char16_t* verb, const char16_t* file, const char16_t* parameters, const char16_t* directory,
-                  int show);
 
 struct LocalDate {
     int day = 1;

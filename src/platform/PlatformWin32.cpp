@@ -3,15 +3,9 @@
 
 #include <windows.h>
 
-#include <shellapi.h>
-
 #include <string>
 
 namespace trelvik::platform {
-
-namespace {
-const wchar_t* wide(const char16_t* text) { return reinterpret_cast<const wchar_t*>(text); }
-} // namespace
 
 NativePath libraryPath()
 {
@@ -44,12 +38,6 @@ int multiByteToWideChar(unsigned codePage, const char* text, int length, char16_
 }
 
 std::uint32_t lastError() { return GetLastError(); }
-
-void shellExecute(const char16_t* verb, const char16_t* file, const char16_t* parameters, const char16_t* directory,
-                  int show)
-{
-    ShellExecuteW(nullptr, wide(verb), wide(file), wide(parameters), wide(directory), show);
-}
 
 LocalDate today()
 {

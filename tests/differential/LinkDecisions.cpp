@@ -3,7 +3,7 @@
 // line), and, unless --no-generated, a few thousand messages made from seed links by inserting,
 // deleting and doubling URL-special characters, letters and digits, from a fixed seed. One JSON
 // line per message ({"message":…,"opened":… or null,"utf8":…}), then a summary line.
-#include <LinkPolicy.h>
+#include <palette/LinkPolicy.h>
 
 #include <nlohmann/json.hpp>
 

@@ -1,7 +1,7 @@
 // Fuzzes the launch-record reader and updater. Invariants: never crashes; the count follows the
 // counter rules (checked against strtoll); line 2 becomes count + 1 in 32-bit arithmetic; lines 3
 // and later come back unchanged; every line ends with CR LF.
-#include <LaunchRecord.h>
+#include <launchrecord/RecordFormat.h>
 
 #include <cerrno>
 #include <cstdint>

@@ -4,7 +4,7 @@
 // URL whose authority names a host without '%' and a port of at most 65535; at most 2,048 UTF-16
 // units; free of every byte that could break out of a command line. (Whether a browser accepts the host is held against
 // one in the differential test, which needs Node.)
-#include <LinkPolicy.h>
+#include <palette/LinkPolicy.h>
 
 #include <algorithm>
 #include <cstdint>

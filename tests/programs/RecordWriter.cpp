@@ -11,7 +11,7 @@
 //   exclusive lock), creates MARKER, and lets go after MILLISECONDS.
 #include "support/SeamFiles.h"
 
-#include <LaunchRecord.h>
+#include <launchrecord/RecordFile.h>
 
 #include <chrono>
 #include <cstdio>

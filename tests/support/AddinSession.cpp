@@ -114,4 +114,28 @@ std::vector<std::string> opNames(const std::vector<simhost::TraceEntry>& entries
     return names;
 }
 
+std::vector<std::string> paletteOps(const AddinSession& addin, std::size_t since)
+{
+    std::vector<std::string> names;
+    for (const auto& name : opNames(addin.opsSince(since))) {
+        if (name.find("teachPalete") != std::string::npos) {
+            names.push_back(name);
+        }
+    }
+    return names;
+}
+
+std::vector<std::string> messageHandlers(const AddinSession& addin, bool added)
+{
+    std::vector<std::string> names;
+    for (const auto& entry : addin.ops("addHandler")) {
+        const auto* value = entry.find("added");
+        if (entry.text("event") == "incomingFromHTML:teachPalete" && value != nullptr &&
+            std::get<bool>(*value) == added) {
+            names.push_back(entry.text("handler"));
+        }
+    }
+    return names;
+}
+
 } // namespace testing_support

@@ -29,6 +29,7 @@ public:
     // Trace entries with that kind ("op", "call", "action") and value, in order.
     [[nodiscard]] std::vector<simhost::TraceEntry> entries(const std::string& kind, const std::string& value) const;
     [[nodiscard]] std::vector<simhost::TraceEntry> ops(const std::string& op) const { return entries("op", op); }
+    [[nodiscard]] bool exceptionReachedTheHost() const { return !ops("exception").empty(); }
     // The ops recorded from now on.
     [[nodiscard]] std::size_t mark() const { return session_.trace().size(); }
     [[nodiscard]] std::vector<simhost::TraceEntry> opsSince(std::size_t mark) const;
@@ -51,6 +52,10 @@ simhost::Options withFaults(std::vector<std::string> faults, bool offline = fals
 
 // The ops of a session, each as "op" or "op:field" text, to compare sequences.
 std::vector<std::string> opNames(const std::vector<simhost::TraceEntry>& entries);
+// The ops since the mark that concern the learning palette, as opNames gives them.
+std::vector<std::string> paletteOps(const AddinSession& addin, std::size_t since);
+// The handlers added (or refused, with added false) to the palette's page-message event, in order.
+std::vector<std::string> messageHandlers(const AddinSession& addin, bool added);
 // An on-line report, as the host gives one: it reports changes only, so off-line and back.
 void reportOnline(simhost::Session& host);
 

@@ -4,7 +4,7 @@
 
 #include "TestPaths.h"
 
-#include <LaunchRecord.h>
+#include <launchrecord/RecordFile.h>
 
 #include <algorithm>
 #include <filesystem>

@@ -5,6 +5,8 @@
 #include <sstream>
 
 #if defined(_WIN32)
+#include <Utf8.h>
+
 #include <windows.h>
 #else
 #include <sys/wait.h>
@@ -17,10 +19,8 @@ namespace testing_support {
 namespace {
 std::wstring widen(const std::string& text)
 {
-    const int size = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(size), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(), size);
-    return wide;
+    const std::u16string wide = plumbing::utf8ToUtf16(text);
+    return {wide.begin(), wide.end()};
 }
 
 // Quotes one argument so that CommandLineToArgvW gives it back unchanged.

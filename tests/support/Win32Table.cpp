@@ -96,7 +96,7 @@ Win32Table::Win32Table(Win32Plan given)
     win32Calls() = {createFile,         getFileType,      getFileInformationByHandle,
                     readFile,           writeFile,        setFileInformationByHandle,
                     getDiskFreeSpaceEx, flushFileBuffers, lockFileEx,
-                    closeHandle,        sleepFor};
+                    closeHandle,        sleepFor,         saved.GetLastError};
 }
 
 Win32Table::~Win32Table()

@@ -31,7 +31,7 @@ using Win32Plan = std::function<DWORD(const Win32Call& call)>;
 // Takes the table over while it lives, and gives it back as it was.
 class Win32Table {
 public:
-    explicit Win32Table(Win32Plan plan = {});
+    explicit Win32Table(Win32Plan given = {});
     ~Win32Table();
     Win32Table(const Win32Table&) = delete;
     Win32Table& operator=(const Win32Table&) = delete;

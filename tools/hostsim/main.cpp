@@ -173,17 +173,14 @@ int guardedMain(int argc, char** argv) noexcept
 }
 
 #if defined(_WIN32)
-#include <windows.h>
+#include <Utf8.h>
 
 // Windows passes the command line as UTF-16; hostsim works in UTF-8.
 int wmain(int argc, wchar_t** argv)
 {
     std::vector<std::string> arguments;
     for (int i = 0; i < argc; ++i) {
-        const int size = WideCharToMultiByte(CP_UTF8, 0, argv[i], -1, nullptr, 0, nullptr, nullptr);
-        std::string utf8(static_cast<std::size_t>(size > 0 ? size - 1 : 0), '\0');
-        WideCharToMultiByte(CP_UTF8, 0, argv[i], -1, utf8.data(), size, nullptr, nullptr);
-        arguments.push_back(std::move(utf8));
+        arguments.push_back(plumbing::utf16ToUtf8(reinterpret_cast<const char16_t*>(argv[i])));
     }
     std::vector<char*> pointers;
     for (std::string& argument : arguments) {

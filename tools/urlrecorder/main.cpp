@@ -1,6 +1,8 @@
 // url_recorder: stands in for the default browser in the Windows tests. Registered as the
 // handler of http and https URLs, it appends the URL it is given, as UTF-8, to the file named
 // by the environment variable TRELVIK_URL_LOG.
+#include <Utf8.h>
+
 #include <windows.h>
 
 #include <string>
@@ -11,10 +13,7 @@ int wmain(int argc, wchar_t** argv)
     if (argc < 2 || GetEnvironmentVariableW(L"TRELVIK_URL_LOG", logPath, 32768) == 0) {
         return 2;
     }
-    const int size = WideCharToMultiByte(CP_UTF8, 0, argv[1], -1, nullptr, 0, nullptr, nullptr);
-    std::string line(static_cast<std::size_t>(size > 0 ? size - 1 : 0), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, argv[1], -1, line.data(), size, nullptr, nullptr);
-    line += '\n';
+    std::string line = plumbing::utf16ToUtf8(reinterpret_cast<const char16_t*>(argv[1])) + '\n';
     // Appends are atomic per write, so recorders started close together do not mix lines.
     HANDLE log = CreateFileW(logPath, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
                              FILE_ATTRIBUTE_NORMAL, nullptr);

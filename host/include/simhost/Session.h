@@ -10,17 +10,12 @@
 // Session exists at a time; the add-in reaches it through Application::get_raw.
 #pragma once
 
+#include "HostLibrary.h"
+#include "SessionSinks.h"
 #include "Trace.h"
 #include "Types.h"
 #include "simhost.h"
 
-#if defined(_WIN32)
-#include <windows.h>
-#else
-#include <dlfcn.h>
-#endif
-
-#include <exception>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -28,79 +23,6 @@
 #include <vector>
 
 namespace simhost {
-
-// The simulated host's library, loaded by path for as long as this lives, and its table.
-class HostLibrary {
-public:
-#if defined(_WIN32)
-    static constexpr const char* fileName = "simhost.dll";
-#else
-    static constexpr const char* fileName = "libsimhost.so";
-#endif
-
-    // The library beside the running program, where the build puts it.
-    static std::filesystem::path besideThisProgram()
-    {
-#if defined(_WIN32)
-        std::wstring self(32768, L'\0');
-        self.resize(GetModuleFileNameW(nullptr, self.data(), static_cast<DWORD>(self.size())));
-        return std::filesystem::path(self).parent_path() / fileName;
-#else
-        return std::filesystem::read_symlink("/proc/self/exe").parent_path() / fileName;
-#endif
-    }
-
-    // Throws LoadError when the library cannot be loaded or has no table of this version.
-    explicit HostLibrary(const std::filesystem::path& path = besideThisProgram()) : handle_(open(path))
-    {
-#if defined(_WIN32)
-        void* entry =
-            handle_ != nullptr ? reinterpret_cast<void*>(GetProcAddress(handle_, SIMHOST_ENTRY_NAME)) : nullptr;
-        const std::string reason = "Windows error " + std::to_string(GetLastError());
-#else
-        void* entry = handle_ != nullptr ? dlsym(handle_, SIMHOST_ENTRY_NAME) : nullptr;
-        const char* error = dlerror();
-        const std::string reason = error != nullptr ? error : "no " SIMHOST_ENTRY_NAME;
-#endif
-        api_ = entry != nullptr ? reinterpret_cast<simhost_entry_function>(entry)(SIMHOST_API_VERSION) : nullptr;
-        if (api_ == nullptr || api_->size < sizeof(simhost_api)) {
-            close();
-            const std::u8string name = path.u8string();
-            throw LoadError("cannot use the simulated host '" + std::string(name.begin(), name.end()) +
-                            "': " + (entry == nullptr ? reason : "its table is of another version"));
-        }
-    }
-    ~HostLibrary() { close(); }
-    HostLibrary(const HostLibrary&) = delete;
-    HostLibrary& operator=(const HostLibrary&) = delete;
-
-    [[nodiscard]] const simhost_api& api() const { return *api_; }
-
-private:
-#if defined(_WIN32)
-    static HMODULE open(const std::filesystem::path& path) { return LoadLibraryW(path.c_str()); }
-#else
-    static void* open(const std::filesystem::path& path) { return dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL); }
-#endif
-    void close()
-    {
-        if (handle_ != nullptr) {
-#if defined(_WIN32)
-            FreeLibrary(handle_);
-#else
-            dlclose(handle_);
-#endif
-            handle_ = nullptr;
-        }
-    }
-
-#if defined(_WIN32)
-    HMODULE handle_ = nullptr;
-#else
-    void* handle_ = nullptr;
-#endif
-    const simhost_api* api_ = nullptr;
-};
 
 class Session {
 public:
@@ -110,8 +32,8 @@ public:
     {
         const HostLibrary library(host);
         std::vector<std::string> all;
-        Filling<std::vector<std::string>> filling{all, nullptr};
-        const simhost_status status = library.api().fault_points(&appendTo, &filling);
+        sinks::Filling<std::vector<std::string>> filling{all, nullptr};
+        const simhost_status status = library.api().fault_points(&sinks::appendTo, &filling);
         filling.rethrow();
         if (status != SIMHOST_OK) {
             throw std::runtime_error("the simulated host lists no fault points");
@@ -126,10 +48,15 @@ public:
     {
         const std::vector<simhost_text> faults = texts(options.faults);
         const std::string entitlement = options.entitlement.value_or(std::string());
-        const simhost_options given{
-            sizeof(simhost_options), options.language,           options.entitlement.has_value() ? 1 : 0,
-            text(entitlement),       options.offline ? 1 : 0,    faults.data(),
-            faults.size(),           options.fromDialog ? 1 : 0, options.anyOrder ? 1 : 0};
+        const simhost_options given{sizeof(simhost_options),
+                                    options.language,
+                                    options.entitlement.has_value() ? 1 : 0,
+                                    sinks::text(entitlement),
+                                    options.offline ? 1 : 0,
+                                    faults.data(),
+                                    faults.size(),
+                                    options.fromDialog ? 1 : 0,
+                                    options.anyOrder ? 1 : 0};
         const simhost_status status = api_.create(&given, &session_);
         if (session_ == nullptr) {
             throw std::runtime_error("no memory for a host session");
@@ -165,7 +92,7 @@ public:
     void load(const std::filesystem::path& library)
     {
         const std::u8string given = library.u8string();
-        check(api_.load(session_, text(std::string(given.begin(), given.end()))));
+        check(api_.load(session_, sinks::text(std::string(given.begin(), given.end()))));
     }
     // Entry points as the host and its dialog call them: run once a load (after stop or unload,
     // the library loaded anew), stop once after run, the library then unloaded; another order is
@@ -175,16 +102,16 @@ public:
     bool stop() { return entry(api_.stop); }
     // What the host does when the user clicks a toolbar button of that command (a UsageError when
     // no toolbar has one).
-    void click(const std::string& commandId) { check(api_.click(session_, text(commandId))); }
+    void click(const std::string& commandId) { check(api_.click(session_, sinks::text(commandId))); }
     // A message from the learning page, adsk.fusionSendData(action, text), to the message event
     // of the shown palette with that id (empty: the newest shown one).
     void message(const std::string& text, const std::string& action = "send", const std::string& paletteId = {})
     {
-        check(api_.send_message(session_, Session::text(paletteId), Session::text(action), Session::text(text)));
+        check(api_.send_message(session_, sinks::text(paletteId), sinks::text(action), sinks::text(text)));
     }
     // The user closes that palette with its close button: it stays, hidden; its closed event
     // fires. A UsageError when it is not shown or has no close button.
-    void close(const std::string& paletteId) { check(api_.close(session_, text(paletteId))); }
+    void close(const std::string& paletteId) { check(api_.close(session_, sinks::text(paletteId))); }
     // The user switches workspace: the host deletes the palettes.
     void switchWorkspace() { check(api_.switch_workspace(session_)); }
     // Fires the on-line status event (and sets the host's state).
@@ -194,7 +121,7 @@ public:
     // Nothing once it is unloaded (after stop).
     void unload() { check(api_.unload(session_)); }
     // Adds a note of the host's own to the trace ({"op":"note","text":…}).
-    void note(const std::string& text) { check(api_.note(session_, Session::text(text))); }
+    void note(const std::string& text) { check(api_.note(session_, sinks::text(text))); }
 
     // Frees the host objects nothing can reach any more (deleted, or made for one action that is
     // over, with no reference left) and clears the trace and journal, so that long runs measure
@@ -225,13 +152,14 @@ public:
     // The trace so far (entries are complete once the call that made them has returned).
     [[nodiscard]] const std::vector<TraceEntry>& trace() const
     {
-        fill(trace_, [&](void* filling) { return api_.trace(session_, trace_.size(), &appendEntry, filling); });
+        fill(trace_, [&](void* filling) { return api_.trace(session_, trace_.size(), &sinks::appendEntry, filling); });
         return trace_;
     }
     // Low-level lifecycle log (handler construction/destruction, releases) for ordering checks.
     [[nodiscard]] const std::vector<std::string>& journal() const
     {
-        fill(journal_, [&](void* filling) { return api_.journal(session_, journal_.size(), &appendTo, filling); });
+        fill(journal_,
+             [&](void* filling) { return api_.journal(session_, journal_.size(), &sinks::appendTo, filling); });
         return journal_;
     }
 
@@ -239,7 +167,7 @@ public:
     [[nodiscard]] HostView view() const
     {
         HostView view;
-        fill(view, [&](void* filling) { return api_.view(session_, &addItem, filling); });
+        fill(view, [&](void* filling) { return api_.view(session_, &sinks::addItem, filling); });
         return view;
     }
     [[nodiscard]] bool paletteExists(std::string_view id) const { return view().palette(id) != nullptr; }
@@ -259,56 +187,23 @@ public:
     }
 
 private:
-    // What a sink fills, and the first exception its filling threw: a sink must not throw through
-    // the host's frames, so it keeps that one, takes no more items, and the caller rethrows it
-    // once the host's call has returned.
-    template <class Target> struct Filling {
-        Target& target;
-        std::exception_ptr failed;
-
-        template <class Add> static void add(void* context, Add adding) noexcept
-        {
-            auto& filling = *static_cast<Filling*>(context);
-            if (filling.failed == nullptr) {
-                try {
-                    adding(filling.target);
-                } catch (...) {
-                    filling.failed = std::current_exception();
-                }
-            }
-        }
-        void rethrow() const
-        {
-            if (failed != nullptr) {
-                std::rethrow_exception(failed);
-            }
-        }
-    };
     template <class Target, class Call> void fill(Target& target, Call call) const
     {
-        Filling<Target> filling{target, nullptr};
+        sinks::Filling<Target> filling{target, nullptr};
         const simhost_status status = call(&filling);
         filling.rethrow();
         check(status);
     }
 
-    static simhost_text text(std::string_view value) { return {value.data(), value.size()}; }
-    static std::string string(simhost_text value) { return {value.data, value.size}; }
     static std::vector<simhost_text> texts(const std::vector<std::string>& values)
     {
         std::vector<simhost_text> given;
         given.reserve(values.size());
         for (const std::string& value : values) {
-            given.push_back(text(value));
+            given.push_back(sinks::text(value));
         }
         return given;
     }
-    static void appendTo(void* list, simhost_text value) noexcept
-    {
-        Filling<std::vector<std::string>>::add(list,
-                                               [&](std::vector<std::string>& to) { to.push_back(string(value)); });
-    }
-
     [[noreturn]] static void raise(simhost_status status, const std::string& message)
     {
         if (status == SIMHOST_LOAD_ERROR) {
@@ -322,7 +217,8 @@ private:
     [[nodiscard]] std::string lastError() const
     {
         simhost_text message{nullptr, 0};
-        return api_.last_error(session_, &message) == SIMHOST_OK ? string(message) : std::string("unknown failure");
+        return api_.last_error(session_, &message) == SIMHOST_OK ? sinks::string(message)
+                                                                 : std::string("unknown failure");
     }
     void check(simhost_status status) const
     {
@@ -347,65 +243,8 @@ private:
     [[nodiscard]] std::vector<std::string> list(simhost_list which) const
     {
         std::vector<std::string> items;
-        fill(items, [&](void* filling) { return api_.list(session_, which, &appendTo, filling); });
+        fill(items, [&](void* filling) { return api_.list(session_, which, &sinks::appendTo, filling); });
         return items;
-    }
-
-    static void appendEntry(void* trace, const simhost_field* fields, std::size_t count) noexcept
-    {
-        Filling<std::vector<TraceEntry>>::add(trace,
-                                              [&](std::vector<TraceEntry>& to) { to.push_back(entry(fields, count)); });
-    }
-    static TraceEntry entry(const simhost_field* fields, std::size_t count)
-    {
-        TraceEntry entry;
-        for (const simhost_field* field = fields; field != fields + count; ++field) {
-            switch (field->kind) {
-            case SIMHOST_VALUE_BOOL:
-                entry.add(string(field->name), field->integer != 0);
-                break;
-            case SIMHOST_VALUE_INTEGER:
-                entry.add(string(field->name), field->integer);
-                break;
-            case SIMHOST_VALUE_TEXT:
-                entry.add(string(field->name), string(field->text));
-                break;
-            case SIMHOST_VALUE_TEXT_LIST: {
-                std::vector<std::string> items;
-                for (std::size_t item = 0; item < field->item_count; ++item) {
-                    items.push_back(string(field->items[item]));
-                }
-                entry.add(string(field->name), std::move(items));
-                break;
-            }
-            }
-        }
-        return entry;
-    }
-
-    static void addItem(void* view, const simhost_view_item* item) noexcept
-    {
-        Filling<HostView>::add(view, [&](HostView& to) { addTo(to, item); });
-    }
-    static void addTo(HostView& to, const simhost_view_item* item)
-    {
-        switch (item->kind) {
-        case SIMHOST_ITEM_CONTROL:
-            to.toolbar.push_back({string(item->id), item->owned_by_host != 0, string(item->name), string(item->tooltip),
-                                  string(item->resource_folder)});
-            break;
-        case SIMHOST_ITEM_PALETTE:
-            to.palettes.push_back({string(item->id), string(item->name), string(item->url), item->visible != 0,
-                                   item->docking_state, item->width, item->height, item->handlers});
-            break;
-        case SIMHOST_ITEM_DEFINITION:
-            to.definitions.push_back({string(item->id), string(item->name), string(item->tooltip),
-                                      string(item->resource_folder), item->handlers});
-            break;
-        case SIMHOST_ITEM_APPLICATION:
-            to.onlineStatusHandlers = item->handlers;
-            break;
-        }
     }
 
     std::unique_ptr<HostLibrary> library_;

@@ -1,7 +1,7 @@
 #include "Application.h"
 
+#include "../TextResults.h"
 #include "HostOperations.h"
-#include "HostText.h"
 
 #include <cstring>
 
@@ -57,7 +57,7 @@ char* AppImpl::executeTextCommand_raw(const char* command) const
         command == nullptr || std::strcmp(command, "Debug.EntitlementString") != 0 || !entitlement) {
         return nullptr;
     }
-    return hostText(*entitlement);
+    return textResult(*entitlement);
 }
 
 } // namespace simhost

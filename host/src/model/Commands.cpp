@@ -1,7 +1,7 @@
 #include "Commands.h"
 
+#include "../TextResults.h"
 #include "HostOperations.h"
-#include "HostText.h"
 
 #include <algorithm>
 #include <string_view>
@@ -70,7 +70,10 @@ bool CommandDefinitionImpl::deleteMe_raw()
                           [&] { container_.list().remove(*this); });
 }
 
-char* CommandDefinitionImpl::id_raw() const { return alive(operations::commandDefinitionId) ? hostText(id_) : nullptr; }
+char* CommandDefinitionImpl::id_raw() const
+{
+    return alive(operations::commandDefinitionId) ? textResult(id_) : nullptr;
+}
 
 core::CommandDefinition* CommandDefinitionsImpl::addButtonDefinition_raw(const char* id, const char* name,
                                                                          const char* tooltip,

@@ -1,7 +1,7 @@
 #include "Palettes.h"
 
+#include "../TextResults.h"
 #include "HostOperations.h"
-#include "HostText.h"
 
 namespace simhost {
 
@@ -55,7 +55,7 @@ bool PaletteImpl::deleteMe_raw()
     });
 }
 
-char* PaletteImpl::id_raw() const { return alive(operations::paletteId) ? hostText(id_) : nullptr; }
+char* PaletteImpl::id_raw() const { return alive(operations::paletteId) ? textResult(id_) : nullptr; }
 
 core::Palette* PalettesImpl::add_raw(const char* id, const char* name, const char* htmlFileURL, bool isVisible,
                                      bool showCloseButton, bool isResizable, int width, int height,
@@ -97,13 +97,13 @@ core::Palette* PalettesImpl::itemById_raw(const char* id) const
 
 char* HTMLEventArgsImpl::action_raw() const
 {
-    return alive(operations::htmlEventArgsAction) ? hostText(action_) : nullptr;
+    return alive(operations::htmlEventArgsAction) ? textResult(action_) : nullptr;
 }
 
 char* HTMLEventArgsImpl::data_raw() const
 {
     return !alive(operations::htmlEventArgsData) || faultFires(operations::htmlEventArgsData) ? nullptr
-                                                                                              : hostText(data_);
+                                                                                              : textResult(data_);
 }
 
 } // namespace simhost

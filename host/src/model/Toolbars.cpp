@@ -1,7 +1,7 @@
 #include "Toolbars.h"
 
+#include "../TextResults.h"
 #include "HostOperations.h"
-#include "HostText.h"
 
 #include <algorithm>
 #include <cstring>
@@ -32,7 +32,7 @@ bool CommandControlImpl::deleteMe_raw()
                           [&] { container_.list().remove(*this); });
 }
 
-char* CommandControlImpl::id_raw() const { return alive(operations::toolbarControlId) ? hostText(id_) : nullptr; }
+char* CommandControlImpl::id_raw() const { return alive(operations::toolbarControlId) ? textResult(id_) : nullptr; }
 
 core::CommandDefinition* CommandControlImpl::commandDefinition_raw() const
 {
@@ -104,7 +104,7 @@ ToolbarImpl::ToolbarImpl(Services& services, const CommandDefinitionsImpl& defin
 
 core::ToolbarControls* ToolbarImpl::controls_raw() const { return answer(operations::toolbarControls, controls_); }
 
-char* ToolbarImpl::id_raw() const { return alive(operations::toolbarId) ? hostText(id_) : nullptr; }
+char* ToolbarImpl::id_raw() const { return alive(operations::toolbarId) ? textResult(id_) : nullptr; }
 
 ToolbarsImpl::ToolbarsImpl(Services& services, const CommandDefinitionsImpl& definitions)
     : Counted(services, "Toolbars"),

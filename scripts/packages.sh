@@ -3,8 +3,9 @@
 NATIVE_PACKAGES="cmake ninja-build g++ libgtest-dev libgmock-dev libcli11-dev nlohmann-json3-dev binutils zip"
 RELEASE_PACKAGES="valgrind libbenchmark-dev"
 # Test-only: Node.js holds the link check against a browser-grade URL parser; rsvg-convert and
-# xmllint read the pictures hostsim draws.
-TEST_PACKAGES="nodejs librsvg2-bin libxml2-utils"
+# xmllint read the pictures hostsim draws; mkfs.btrfs makes the copy-on-write disk the launch
+# record is tried on (as root).
+TEST_PACKAGES="nodejs librsvg2-bin libxml2-utils btrfs-progs"
 # The fuzzers also need the clang runtime of the installed clang (scripts/fuzz.sh adds it).
 FUZZ_PACKAGES="clang"
 # The host build in the host's (Visual C++) ABI: clang's MSVC target with lld-link and LLVM's

@@ -9,6 +9,7 @@
 
 using testing_support::readBytes;
 using testing_support::RecordFolder;
+using testing_support::Win32Answers;
 using testing_support::Win32Call;
 using testing_support::Win32Table;
 using testing_support::writeBytes;
@@ -51,6 +52,7 @@ TEST(LaunchRecordWin32, EveryCallRefusedWithEachErrorLeavesTheRecordAdvancedOrWh
                     }
                     std::int32_t count = 0;
                     std::uint64_t pauses = 0;
+                    std::int64_t unclosed = 0;
                     {
                         bool refused = false;
                         const Win32Table table([&](const Win32Call& call) {
@@ -63,7 +65,9 @@ TEST(LaunchRecordWin32, EveryCallRefusedWithEachErrorLeavesTheRecordAdvancedOrWh
                         });
                         count = folder.start();
                         pauses = paused(table);
+                        unclosed = table.unclosedHandles();
                     }
+                    EXPECT_EQ(unclosed, 0) << name << ": every handle opened is closed";
                     const std::string left = readBytes(folder.record);
                     EXPECT_LE(pauses, trelvik::patienceMilliseconds) << name;
                     if (existing) {
@@ -154,6 +158,69 @@ TEST(LaunchRecordWin32, WithoutAReservationTheReportedRoomDecides)
     writeBytes(folder.record, date + "9\r\n");
     EXPECT_EQ(folder.start(), 9);
     EXPECT_EQ(readBytes(folder.record), date + "10\r\n");
+}
+
+// The calls as odd disks and file systems answer them: a reservation refused as a function the
+// file system lacks, free space that is not the disk's size, a file system that reports no size,
+// a write-protected medium, a byte at a time, a record that grew since it was opened.
+TEST(LaunchRecordWin32, TheCallsAsOddDisksAndFileSystemsAnswerThem)
+{
+    struct Case {
+        const char* name;
+        std::string refused; // refused at its first call
+        DWORD error;
+        Win32Answers answers;
+        std::int32_t count;
+        bool advances;
+    };
+    const std::uint64_t disk = std::uint64_t{1} << 40U;
+    const std::string reserve = "reserve";
+    for (const Case& c : {
+             Case{"no reservation (invalid function)",
+                  reserve,
+                  ERROR_INVALID_FUNCTION,
+                  {{}, disk / 2, disk, {}},
+                  99,
+                  true},
+             Case{"no reservation (not implemented)",
+                  reserve,
+                  ERROR_CALL_NOT_IMPLEMENTED,
+                  {{}, disk / 2, disk, {}},
+                  99,
+                  true},
+             Case{"no reservation, a large disk without room",
+                  reserve,
+                  ERROR_NOT_SUPPORTED,
+                  {{}, 0, disk, {}},
+                  99,
+                  false},
+             Case{"no reservation, no size reported", reserve, ERROR_NOT_SUPPORTED, {{}, 0, 0, {}}, 99, true},
+             Case{"reserved, a large disk without room", {}, 0, {{}, 0, disk, {}}, 99, false},
+             Case{"write protected", "CreateFileW", ERROR_WRITE_PROTECT, {}, 99, false},
+             Case{"a byte at a time", {}, 0, {1, {}, {}, {}}, 99, true},
+             Case{"grew since it was opened", {}, 0, {{}, {}, {}, 4}, 99, true},
+         }) {
+        const RecordFolder folder;
+        const std::string before = date + "99\r\n" + std::string(5000, 'n') + "\r\n";
+        writeBytes(folder.record, before);
+        std::int32_t count = 0;
+        {
+            bool refused = false;
+            const Win32Table table(
+                [&](const Win32Call& call) {
+                    const bool reservation =
+                        call.name == "SetFileInformationByHandle" && call.value == FileAllocationInfo;
+                    const bool refuse = !refused && (call.name == c.refused || (reservation && c.refused == reserve));
+                    refused = refused || refuse;
+                    return refuse ? c.error : DWORD{0};
+                },
+                c.answers);
+            count = folder.start();
+            EXPECT_EQ(table.unclosedHandles(), 0) << c.name;
+        }
+        EXPECT_EQ(count, c.count) << c.name;
+        EXPECT_EQ(readBytes(folder.record), c.advances ? date + "100\r\n" + before.substr(16) : before) << c.name;
+    }
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include "RecordFile.h"
 
 #include "RecordFormat.h"
+#include "RecordIo.h"
 
 #include <algorithm>
 
@@ -88,59 +89,19 @@ bool acquire(OpenFile& file, platform::Lock lock, Patience& patience)
     }
 }
 
-// The whole file: a read shorter than asked is its end (the first asks for one byte more than the
-// file had when it was opened). None when a read fails, also part way.
-std::optional<std::string> readAll(OpenFile& file)
+// The count of what was read: a record of nothing, or of nothing but NUL bytes (a creation cut
+// short, or whose bytes the disk lost in a power cut), gets its date as a new one.
+RecordUpdate nextRecord(const std::string& content, const platform::LocalDate& today)
 {
-    std::string content;
-    for (std::size_t asked = file.facts().size + 1;; asked *= 2) {
-        const std::size_t have = content.size();
-        content.resize(have + asked);
-        const std::optional<std::size_t> got = file.read(have, {content.data() + have, asked});
-        content.resize(have + got.value_or(0));
-        if (!got || *got < asked) {
-            return got ? std::optional<std::string>(std::move(content)) : std::nullopt;
-        }
-    }
+    const bool undated = content.find_first_not_of('\0') == std::string::npos;
+    return undated ? RecordUpdate{1, newRecordText(today)} : advanceRecordText(content);
 }
 
-bool writeAt(OpenFile& file, std::uint64_t offset, std::string_view bytes)
+// The count the record holds now, read anew: after a rewrite that could not be undone.
+std::int32_t countHeld(OpenFile& file, const platform::LocalDate& today)
 {
-    for (std::optional<std::size_t> put; !bytes.empty(); bytes.remove_prefix(*put), offset += *put) {
-        if (!(put = file.write(offset, bytes)) || *put == 0) {
-            return false;
-        }
-    }
-    return true;
-}
-
-// Room for the file to grow to size: reserved, or where the file system cannot reserve, as much
-// free space as it reports (a write into a full disk would come up short inside the record).
-bool roomFor(OpenFile& file, std::uint64_t size, std::uint64_t growth)
-{
-    const Outcome reserved = file.reserve(size);
-    const std::optional<std::uint64_t> room = reserved == Outcome::Unsupported ? file.room() : std::nullopt;
-    return reserved == Outcome::Done || (room && *room >= growth);
-}
-
-// Gives the open record the new text where it differs from the old: room first, so a full disk
-// changes nothing; a refused write puts the old bytes back; the file cut last, and only when
-// shorter. True when the new text is on stable storage.
-bool rewrite(OpenFile& file, std::string_view old, std::string_view text)
-{
-    const auto from =
-        static_cast<std::size_t>(std::mismatch(old.begin(), old.end(), text.begin(), text.end()).first - old.begin());
-    if (text.size() > old.size() && !roomFor(file, text.size(), text.size() - old.size())) {
-        return false;
-    }
-    if (!writeAt(file, from, text.substr(from))) {
-        writeAt(file, from, old.substr(from));
-        if (text.size() > old.size()) {
-            file.truncate(old.size());
-        }
-        return false;
-    }
-    return (text.size() >= old.size() || file.truncate(text.size())) && file.sync();
+    const std::optional<RecordContent> content = readRecord(file);
+    return content ? nextRecord(content->text, today).launchCount : -1;
 }
 
 } // namespace
@@ -171,17 +132,18 @@ std::int32_t advanceLaunchRecord(const NativePath& library, const platform::Loca
             }
             writable = false;
         }
-        const std::optional<std::string> content = readAll(file);
+        const std::optional<RecordContent> content = readRecord(file);
         if (!content) {
             return -1;
         }
-        // Nothing in it is a creation cut short, this start's own or one that died: it gets its date.
-        const RecordUpdate next =
-            content->empty() ? RecordUpdate{1, newRecordText(today)} : advanceRecordText(*content);
-        if (writable && rewrite(file, *content, next.text) && record.created) {
+        const RecordUpdate next = nextRecord(content->text, today);
+        // A file past the bound is counted from its first two lines and left as it is.
+        const Rewrite written =
+            writable && content->whole ? rewrite(file, content->text, next.text) : Rewrite::Unchanged;
+        if (written == Rewrite::Written && record.created) {
             files.syncFolder(path);
         }
-        return next.launchCount;
+        return written == Rewrite::Changed ? countHeld(file, today) : next.launchCount;
     } catch (...) {
         return -1;
     }

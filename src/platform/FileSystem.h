@@ -19,7 +19,8 @@ namespace trelvik::platform {
 // (the disk or the quota full), Unsupported (a file system without the feature), Failed.
 enum class Outcome { Done, Missing, Denied, Busy, NoRoom, Unsupported, Failed };
 
-// Create: read-write, made empty when missing; it never truncates or replaces what is there.
+// Create: read-write, made empty when missing, its owner's alone (on Windows with the rights of its
+// folder); it never truncates or replaces what is there.
 enum class Access { Read, ReadWrite, Create };
 
 // What the open handle says of its file, taken when it was opened.
@@ -31,6 +32,13 @@ struct FileFacts {
 
 // A lock on the whole file, between handles that use these same locks.
 enum class Lock { Shared, Exclusive };
+
+// What the file system says of its space.
+struct Room {
+    std::uint64_t available = 0; // bytes it can still give this file
+    std::uint64_t total = 0;     // its size; 0 where it reports none (ramfs, some FUSE file systems)
+    std::uint64_t block = 4096;  // the unit it gives space in
+};
 
 // An open file. Closed, and its lock released, when destroyed.
 class OpenFile {
@@ -47,12 +55,13 @@ public:
     virtual std::optional<std::size_t> write(std::uint64_t offset, std::string_view bytes) = 0;
     // Allocates storage for the first size bytes without changing the file's length.
     virtual Outcome reserve(std::uint64_t size) = 0;
-    // Bytes the file system can still give this file; none when it does not say.
-    virtual std::optional<std::uint64_t> room() = 0;
+    // What the file system says of its space; none when it cannot be asked.
+    virtual std::optional<Room> room() = 0;
     virtual bool truncate(std::uint64_t size) = 0;
     // Brings the file's data to stable storage.
     virtual bool sync() = 0;
-    // Takes the lock without waiting: Busy while another handle holds one that conflicts.
+    // Takes the lock without waiting: Busy while another handle holds one that conflicts,
+    // Unsupported where the file system has no locks.
     virtual Outcome tryLock(Lock lock) = 0;
 
 private:

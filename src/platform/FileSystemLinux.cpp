@@ -71,13 +71,15 @@ public:
                           return linuxCalls().fallocate(fd_, FALLOC_FL_KEEP_SIZE, 0, static_cast<off_t>(size));
                       }) == 0);
     }
-    std::optional<std::uint64_t> room() override
+    std::optional<Room> room() override
     {
         struct statfs space {};
         if (retried([&] { return linuxCalls().fstatfs(fd_, &space); }) != 0) {
             return std::nullopt;
         }
-        return static_cast<std::uint64_t>(space.f_bavail) * static_cast<std::uint64_t>(space.f_bsize);
+        const auto block = static_cast<std::uint64_t>(space.f_bsize);
+        return Room{static_cast<std::uint64_t>(space.f_bavail) * block,
+                    static_cast<std::uint64_t>(space.f_blocks) * block, block};
     }
     bool truncate(std::uint64_t size) override
     {
@@ -93,7 +95,13 @@ public:
     Outcome tryLock(Lock lock) override
     {
         const int operation = (lock == Lock::Exclusive ? LOCK_EX : LOCK_SH) | LOCK_NB;
-        return result(retried([&] { return linuxCalls().flock(fd_, operation); }) == 0);
+        if (retried([&] { return linuxCalls().flock(fd_, operation); }) == 0) {
+            return Outcome::Done;
+        }
+        // A file system without a lock service (NFS without its daemon, some FUSE ones) says so
+        // with ENOLCK or EINVAL: no other start can lock there either.
+        const int error = linuxCalls().error();
+        return error == ENOLCK || error == EINVAL ? Outcome::Unsupported : outcomeOf(error);
     }
 
 private:
@@ -107,7 +115,8 @@ public:
         LinuxCalls& calls = linuxCalls();
         constexpr int always = O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
         const int flags = access == Access::Read ? O_RDONLY : access == Access::ReadWrite ? O_RDWR : O_RDWR | O_CREAT;
-        const int fd = retried([&] { return calls.open(path.c_str(), flags | always, 0666); });
+        // A new record is its owner's alone: no other user can hold its lock.
+        const int fd = retried([&] { return calls.open(path.c_str(), flags | always, 0600); });
         if (fd < 0) {
             return {nullptr, outcomeOf(calls.error())};
         }

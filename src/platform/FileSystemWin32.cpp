@@ -82,15 +82,16 @@ public:
             win32Calls().SetFileInformationByHandle(handle_, FileAllocationInfo, &allocation, sizeof allocation));
     }
 
-    std::optional<std::uint64_t> room() override
+    std::optional<Room> room() override
     {
         const NativePath folder = path_.substr(0, nameStart(path_)); // "": the current folder's disk
         ULARGE_INTEGER available{};
-        if (win32Calls().GetDiskFreeSpaceExW(folder.empty() ? nullptr : folder.c_str(), &available, nullptr, nullptr) ==
+        ULARGE_INTEGER total{};
+        if (win32Calls().GetDiskFreeSpaceExW(folder.empty() ? nullptr : folder.c_str(), &available, &total, nullptr) ==
             0) {
             return std::nullopt;
         }
-        return available.QuadPart;
+        return Room{available.QuadPart, total.QuadPart};
     }
 
     bool truncate(std::uint64_t size) override

@@ -2,6 +2,7 @@
 
 #include <platform/FileSystemLinux.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <utility>
 
@@ -14,7 +15,10 @@ using trelvik::platform::linuxCalls;
 
 LinuxCalls saved;
 LinuxPlan plan;
+LinuxAnswers answers;
 std::vector<LinuxCall> seen;
+
+std::size_t limited(std::size_t size) { return std::min(size, answers.transferLimit.value_or(size)); }
 
 // The errno the plan gives this call (set as errno), or 0. (The calls are noexcept, as some of the
 // system's are, so that the table takes them.)
@@ -46,11 +50,11 @@ int fstatCall(int fd, struct stat* info) noexcept
 }
 ssize_t preadCall(int fd, void* buffer, std::size_t size, off_t offset) noexcept
 {
-    return refusal({"pread", {}, unsignedOf(offset)}) != 0 ? -1 : saved.pread(fd, buffer, size, offset);
+    return refusal({"pread", {}, unsignedOf(offset)}) != 0 ? -1 : saved.pread(fd, buffer, limited(size), offset);
 }
 ssize_t pwriteCall(int fd, const void* bytes, std::size_t size, off_t offset) noexcept
 {
-    return refusal({"pwrite", {}, unsignedOf(offset)}) != 0 ? -1 : saved.pwrite(fd, bytes, size, offset);
+    return refusal({"pwrite", {}, unsignedOf(offset)}) != 0 ? -1 : saved.pwrite(fd, bytes, limited(size), offset);
 }
 int fallocateCall(int fd, int mode, off_t offset, off_t size) noexcept
 {
@@ -58,7 +62,15 @@ int fallocateCall(int fd, int mode, off_t offset, off_t size) noexcept
 }
 int fstatfsCall(int fd, struct statfs* space) noexcept
 {
-    return refusal({"fstatfs", {}, 0}) != 0 ? -1 : saved.fstatfs(fd, space);
+    if (refusal({"fstatfs", {}, 0}) != 0 || saved.fstatfs(fd, space) != 0) {
+        return -1;
+    }
+    if (answers.freeBlocks || answers.totalBlocks) {
+        space->f_bsize = 4096;
+        space->f_bavail = answers.freeBlocks.value_or(0);
+        space->f_blocks = answers.totalBlocks.value_or(0);
+    }
+    return 0;
 }
 int ftruncateCall(int fd, off_t size) noexcept
 {
@@ -81,10 +93,11 @@ int usleepCall(useconds_t microseconds) noexcept
 
 } // namespace
 
-LinuxTable::LinuxTable(LinuxPlan given)
+LinuxTable::LinuxTable(LinuxPlan given, LinuxAnswers chosen)
 {
     saved = linuxCalls();
     plan = std::move(given);
+    answers = chosen;
     seen.clear();
     linuxCalls() = {openCall,      fstatCall, preadCall, pwriteCall, fallocateCall, fstatfsCall,
                     ftruncateCall, fsyncCall, flockCall, closeCall,  usleepCall,    saved.error};
@@ -94,6 +107,7 @@ LinuxTable::~LinuxTable()
 {
     linuxCalls() = saved;
     plan = nullptr;
+    answers = {};
 }
 
 const std::vector<LinuxCall>& LinuxTable::calls() const { return seen; }

@@ -1,10 +1,12 @@
 // The launch record's table of Linux system calls, taken over by a test: every call recorded with
-// its argument, and each one passed to the system or refused with an errno of the test's choosing
-// (the same shape as Win32Table.h).
+// its argument, each one passed to the system or refused with an errno of the test's choosing, and
+// some answered with values of its choosing, as an odd file system or disk answers them (the same
+// shape as Win32Table.h).
 #pragma once
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -22,10 +24,19 @@ struct LinuxCall {
 // (a refused close closes all the same; a refused usleep does not wait).
 using LinuxPlan = std::function<int(const LinuxCall& call)>;
 
+// Values the calls let through answer instead of the system's own.
+struct LinuxAnswers {
+    std::optional<std::size_t> transferLimit; // pread and pwrite move at most so many bytes a call
+    // fstatfs: the blocks of 4,096 bytes free for the file, and in all (0: a file system that
+    // reports no size).
+    std::optional<std::uint64_t> freeBlocks;
+    std::optional<std::uint64_t> totalBlocks;
+};
+
 // Takes the table over while it lives, and gives it back as it was.
 class LinuxTable {
 public:
-    explicit LinuxTable(LinuxPlan given = {});
+    explicit LinuxTable(LinuxPlan given = {}, LinuxAnswers chosen = {});
     ~LinuxTable();
     LinuxTable(const LinuxTable&) = delete;
     LinuxTable& operator=(const LinuxTable&) = delete;

@@ -40,4 +40,13 @@ struct RecordFolder {
     [[nodiscard]] bool alone() const { return names() == std::vector<std::string>{"TrelvikDizivoro360_Info.txt"}; }
 };
 
+// Whether the system's files reserve space here (Wine's do not).
+inline bool systemReservesSpace()
+{
+    const ScratchFolder folder("reserve");
+    const auto opened = trelvik::platform::FileSystem::system().open((folder.path() / "probe").native(),
+                                                                     trelvik::platform::Access::Create);
+    return opened.file != nullptr && opened.file->reserve(4096) == trelvik::platform::Outcome::Done;
+}
+
 } // namespace testing_support

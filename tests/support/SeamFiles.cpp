@@ -18,7 +18,8 @@ public:
 
     std::optional<std::size_t> read(std::uint64_t offset, std::span<char> buffer) override
     {
-        return pass("read", offset) ? real_->read(offset, buffer) : std::nullopt;
+        return pass("read", offset) ? real_->read(offset, buffer.first(std::min(buffer.size(), files_.readLimit)))
+                                    : std::nullopt;
     }
     std::optional<std::size_t> write(std::uint64_t offset, std::string_view bytes) override
     {
@@ -31,7 +32,13 @@ public:
         const Outcome answer = files_.pass({"reserve", path_, size});
         return answer == Outcome::Done ? real_->reserve(size) : answer;
     }
-    std::optional<std::uint64_t> room() override { return pass("room") ? real_->room() : std::nullopt; }
+    std::optional<trelvik::platform::Room> room() override
+    {
+        if (!pass("room")) {
+            return std::nullopt;
+        }
+        return files_.roomAnswer ? files_.roomAnswer : real_->room();
+    }
     bool truncate(std::uint64_t size) override { return pass("truncate", size) && real_->truncate(size); }
     bool sync() override { return pass("sync") && real_->sync(); }
     Outcome tryLock(trelvik::platform::Lock lock) override

@@ -4,7 +4,9 @@
 
 #include <platform/FileSystem.h>
 
+#include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -38,6 +40,10 @@ public:
     std::vector<Call> calls;
     // Writes give the system half the bytes they are handed (at least one), as it may take them.
     bool partialWrites = false;
+    // Reads give at most this many bytes, as the system may give fewer than asked.
+    std::size_t readLimit = SIZE_MAX;
+    // What room() answers, when it is let through, instead of the file system's own answer.
+    std::optional<trelvik::platform::Room> roomAnswer;
 
     Outcome pass(Call call);
     // The calls of that op; where the first and the last of them (on path, if given) stand in calls.

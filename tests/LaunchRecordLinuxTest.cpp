@@ -23,7 +23,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
-#include <map>
 #include <optional>
 
 using testing_support::readBytes;
@@ -162,63 +161,6 @@ TEST(LaunchRecordLinux, SystemCallsUnderTheUpdate)
     // A new record is its owner's alone, whatever the umask lets through.
     EXPECT_EQ(fs::status(folder.record).permissions() & (fs::perms::group_all | fs::perms::others_all),
               fs::perms::none);
-}
-
-// The system calls as odd file systems and disks answer them: a signal interrupting each call once,
-// a file system without a lock service (ENOLCK, EINVAL), a byte at a time, no reservation and no
-// size (ramfs), a full disk, a failed question: the start counts by the rules, and the record
-// advances exactly when it should.
-TEST(LaunchRecordLinux, SystemCallsAsOddFileSystemsAnswerThem)
-{
-    using testing_support::LinuxAnswers;
-    struct Case {
-        const char* name;
-        std::map<std::string, int> failures; // the errno each call's first refusals give
-        int times;                           // how many of each named call's are refused; 0: all
-        LinuxAnswers answers;
-        bool advances;
-    };
-    const std::uint64_t plenty = std::uint64_t{1} << 28U;
-    for (const Case& c : {
-             Case{"interrupted",
-                  {{"open", EINTR},
-                   {"flock", EINTR},
-                   {"pread", EINTR},
-                   {"pwrite", EINTR},
-                   {"fallocate", EINTR},
-                   {"fstatfs", EINTR},
-                   {"ftruncate", EINTR},
-                   {"fsync", EINTR}},
-                  1,
-                  {},
-                  true},
-             Case{"no lock service", {{"flock", ENOLCK}}, 0, {}, true},
-             Case{"locks refused as invalid", {{"flock", EINVAL}}, 0, {}, true},
-             Case{"a byte at a time", {}, 0, {1, std::nullopt, std::nullopt}, true},
-             Case{"full", {{"fallocate", ENOSPC}}, 0, {}, false},
-             Case{"over quota", {{"fallocate", EDQUOT}}, 0, {}, false},
-             Case{"cannot reserve, room", {{"fallocate", EOPNOTSUPP}}, 0, {std::nullopt, plenty, plenty * 2}, true},
-             Case{"cannot reserve, no size (ramfs)", {{"fallocate", EOPNOTSUPP}}, 0, {std::nullopt, 0, 0}, true},
-             Case{"cannot reserve, full", {{"fallocate", EOPNOTSUPP}}, 0, {std::nullopt, 0, plenty}, false},
-             Case{"cannot reserve nor ask", {{"fallocate", EOPNOTSUPP}, {"fstatfs", EIO}}, 0, {}, false},
-             Case{"reserved but full (copy-on-write)", {}, 0, {std::nullopt, 0, plenty}, false},
-         }) {
-        const RecordFolder folder;
-        const std::string before = date + "99\r\n" + std::string(100, 'n') + "\r\n";
-        writeBytes(folder.record, before);
-        std::map<std::string, int> calls;
-        {
-            const testing_support::LinuxTable table(
-                [&](const testing_support::LinuxCall& call) {
-                    const auto failure = c.failures.find(call.name);
-                    const int nth = ++calls[call.name];
-                    return failure != c.failures.end() && (c.times == 0 || nth <= c.times) ? failure->second : 0;
-                },
-                c.answers);
-            EXPECT_EQ(folder.start(), 99) << c.name;
-        }
-        EXPECT_EQ(readBytes(folder.record), c.advances ? date + "100\r\n" + before.substr(16) : before) << c.name;
-    }
 }
 
 // Links are followed as the system follows them: the file a link names advances and the link stays
